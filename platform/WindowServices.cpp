@@ -1,0 +1,84 @@
+#include "platform/WindowServices.h"
+
+#include <cstdio>
+
+namespace {
+
+class QuietServices : public WindowServices {
+ public:
+  MsgResult MessageBox(MsgKind kind, const UString& text, MsgButtons buttons) override {
+    std::fprintf(stderr, "[%s] %s\n", UToUtf8(MsgTitle(kind)).c_str(), UToUtf8(text).c_str());
+    return buttons == MsgButtons::YesNo ? MsgResult::Yes : MsgResult::OK;
+  }
+  void ProcessMessages() override {}
+  void ShowError(const UString& text) override {
+    std::fprintf(stderr, "[Error] %s\n", UToUtf8(text).c_str());
+  }
+};
+
+QuietServices gQuiet;
+WindowServices* gCurrent = nullptr;
+
+}  // namespace
+
+UString MsgTitle(MsgKind kind) {
+  switch (kind) {
+    case MsgKind::Error: return u"Error";
+    case MsgKind::Warning: return u"Warning";
+    case MsgKind::Information: return u"Information";
+    case MsgKind::Confirmation: return u"Confirm";
+  }
+  return u"";
+}
+
+WindowServices& WindowServices::Current() { return gCurrent ? *gCurrent : gQuiet; }
+void WindowServices::Install(WindowServices* s) { gCurrent = s; }
+
+MsgResult MessageDlg(const UString& text, MsgKind kind, MsgButtons buttons) {
+  return WindowServices::Current().MessageBox(kind, text, buttons);
+}
+
+void ProcessMessages() { WindowServices::Current().ProcessMessages(); }
+
+void ProgressBar::SetMax(int max) {
+  max_ = max < 0 ? 0 : max;
+  if (position_ > max_) position_ = max_;
+  Changed();
+}
+
+void ProgressBar::SetPosition(int position) {
+  position_ = position < 0 ? 0 : (position > max_ ? max_ : position);
+  Changed();
+}
+
+void ProgressBar::StepBy(int delta) {
+  long long p = static_cast<long long>(position_) + delta;
+  SetPosition(p > max_ ? max_ : (p < 0 ? 0 : static_cast<int>(p)));
+}
+
+int ProgressBar::Percent() const {
+  if (max_ == 0) return 0;
+  return static_cast<int>(static_cast<long long>(position_) * 100 / max_);
+}
+
+void StatusLabel::SetCaption(const UString& text) {
+  caption_ = text;
+  Changed();
+}
+
+MsgResult RecordingServices::MessageBox(MsgKind kind, const UString& text, MsgButtons buttons) {
+  boxes.push_back({kind, text, buttons});
+  MsgResult r = buttons == MsgButtons::YesNo ? MsgResult::Yes : MsgResult::OK;
+  if (!answers.empty()) {
+    r = answers.front();
+    answers.pop_front();
+  }
+  return r;
+}
+
+void RecordingServices::ProcessMessages() {
+  ++processCount;
+  if (onProcess) onProcess();
+}
+
+void RecordingServices::ShowError(const UString& text) { errors.push_back(text); }

@@ -1,0 +1,1 @@
+// Placeholder; the dBase reader lands here.

@@ -1,0 +1,2 @@
+// Placeholder; the implementation over fbclient lands here.
+#include "platform/firebird/Firebird.h"

@@ -1,0 +1,15 @@
+#pragma once
+// One conversion run: starts the target transaction, runs each selected converter
+// in the fixed order, commits, and tells the operator whether the run succeeded.
+// A run is one transaction: a failure anywhere rolls all of it back.
+#include "platform/StringList.h"
+#include "platform/Text.h"
+#include "platform/WindowServices.h"
+#include "platform/firebird/Firebird.h"
+
+class TClassesConversaoController {
+ public:
+  bool FEfetuaConversao(const TStringList& MParams, const UString& BDOrigem, fb::Database& BDDestino,
+                        fb::Transaction& Transacao, ProgressBar& Barra, StatusLabel& lblInfo,
+                        const UString& Empresa, bool GerarCodigo);
+};

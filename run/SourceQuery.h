@@ -1,0 +1,47 @@
+#pragma once
+// A read-only query over the legacy tables of one folder. A table is named by its
+// file name without extension, found without regard to letter case; columns too.
+//
+// Column reads:
+// - as text: character columns without their padding blanks, dates in the short
+//   date format in force, numbers in decimal with the regional separator and no
+//   superfluous zeros; a blank or null value gives the empty text;
+// - as a double: null gives 0;
+// - as a date-time: null gives 30/12/1899 (0).
+// Every failure (folder, table or column missing, a value that does not convert,
+// a statement not understood) is an ESourceError with a clear message.
+#include <memory>
+
+#include "platform/DateTime.h"
+#include "platform/Error.h"
+#include "platform/Text.h"
+
+class SourceQuery {
+ public:
+  virtual ~SourceQuery() = default;
+
+  virtual void SetDatabaseName(const UString& folder) = 0;  // the source directory
+  virtual const UString& DatabaseName() const = 0;
+  virtual void SetSQL(const UString& sql) = 0;  // closes the query; the empty text clears
+  virtual const UString& SQL() const = 0;
+  virtual void BindText(const UString& name, const UString& value) = 0;
+
+  virtual void Open() = 0;  // on the first row, or at the end when empty
+  virtual void Close() = 0;
+  virtual bool Active() const = 0;
+
+  virtual void First() = 0;
+  virtual void Last() = 0;
+  virtual void Next() = 0;
+  virtual bool Eof() const = 0;
+  virtual int RecordCount() const = 0;  // exact, known before the first row is read
+  virtual int RecNo() const = 0;        // 1-based position of the current row
+
+  virtual UString FieldAsText(const UString& column) const = 0;
+  virtual double FieldAsDouble(const UString& column) const = 0;
+  virtual TDateTime FieldAsDateTime(const UString& column) const = 0;
+  virtual bool FieldIsNull(const UString& column) const = 0;
+};
+
+// A new query of the source query engine.
+std::unique_ptr<SourceQuery> NewSourceQuery();

@@ -1,0 +1,45 @@
+#pragma once
+// TConversao: base of every record class and a toolkit object of its own. It holds
+// the target query (a record's own statements) and the auxiliary query (lookups,
+// table emptying) on the target connection, the transaction operations of a run,
+// table emptying, zero filling, the normalisers and the reference lookups.
+#include <memory>
+
+#include "platform/Text.h"
+#include "platform/firebird/Firebird.h"
+
+class TConversao {
+ public:
+  explicit TConversao(fb::Database& cBanco);  // Create
+  virtual ~TConversao();
+  TConversao(const TConversao&) = delete;
+  TConversao& operator=(const TConversao&) = delete;
+
+  // Transactions of a run.
+  void PIniciaTransacao(fb::Transaction& Transacao);    // starts it unless active
+  void PConfirmaTransacao(fb::Transaction& Transacao);  // commits it when active
+  void PCancelaTransacao(fb::Transaction& Transacao);   // rolls it back when active
+
+  // Deletes every row of the table inside the run's transaction. A failure is shown
+  // in an error box and not passed on.
+  void PLimpaTabela(const UString& NomeTabela);
+
+  // Puts "0" in front of Valor until it has Qtd code units; never cuts, never trims.
+  static UString StrZero(const UString& Valor, int Qtd);
+
+  // Normalisers of legacy values.
+  static UString TiraMascara(const UString& Valor);
+  static UString FValidaData(UString& Data);
+  static UString FRemoveCaracter(const UString& Valor);
+  static UString FRetiraAcento(const UString& Valor);
+  static UString FSoNumero(const UString& MNumero);
+
+  // Reference lookups on the target, through QAuxiliar.
+  UString FUnidade(const UString& VFUNID);
+  UString FCidade(const UString& Cidade, const UString& Estado, const UString& CodMunicipio);
+  UString FBuscaCidade(const UString& Cidade, const UString& Estado, const UString& CodMunicipio);
+
+  std::unique_ptr<fb::Query> QDestino;
+  std::unique_ptr<fb::Query> QAuxiliar;
+  fb::Database& cnBanco;
+};
