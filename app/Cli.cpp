@@ -1,1 +1,164 @@
-// Console front end.
+#include "app/Cli.h"
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "app/ConsoleServices.h"
+#include "platform/Error.h"
+#include "platform/StringList.h"
+#include "platform/firebird/Firebird.h"
+#include "run/ClassesConversaoController.h"
+#include "run/RunReport.h"
+
+namespace {
+
+const char* kUsage =
+    "Uso: conversor-tolv-cli --origem DIR --destino BANCO [--empresa 01|02] [--gerar-codigos]\n"
+    "                        [--usuario U] [--senha S] TIPO...\n"
+    "\n"
+    "Converte as tabelas do TOLV (arquivos .dbf da pasta DIR) para o banco Norvale BANCO.\n"
+    "\n"
+    "  --origem DIR       pasta das tabelas .dbf do TOLV\n"
+    "  --destino BANCO    caminho do arquivo .fb (modo embarcado) ou servidor:caminho\n"
+    "  --empresa 01|02    empresa dos produtos e das contas (padrão 01)\n"
+    "  --gerar-codigos    numera os produtos automaticamente\n"
+    "  --usuario U        usuário do banco (padrão SYSDBA)\n"
+    "  --senha S          senha do banco (padrão a da janela)\n"
+    "  --help             mostra este texto\n"
+    "\n"
+    "TIPO: cliente fornecedor grupo subgrupo produto receber pagar fabricante, ou todos.\n"
+    "A ordem da conversão é sempre a mesma, qualquer que seja a ordem dos tipos.\n"
+    "\n"
+    "Saída: 0 concluída; 3 concluída com registros rejeitados; 1 falhou e nada foi gravado;\n"
+    "2 uso incorreto.\n";
+
+struct Tipo {
+  const char* name;
+  const char16_t* key;
+};
+
+const Tipo kTipos[] = {
+    {"cliente", u"CLIENTE"}, {"fornecedor", u"FORNECEDOR"}, {"grupo", u"GRUPO"},   {"subgrupo", u"SUBGRUPO"},
+    {"produto", u"PRODUTO"}, {"receber", u"RECEBER"},       {"pagar", u"PAGAR"},   {"fabricante", u"FABRICANTE"},
+};
+
+int usageError(const std::string& why) {
+  std::fprintf(stderr, "conversor-tolv-cli: %s\n\n%s", why.c_str(), kUsage);
+  return 2;
+}
+
+void printSummary(bool committed) {
+  const RunReport& r = RunReport::Current();
+  std::printf("\nResumo da conversão%s\n", committed ? "" : " (desfeita: nada foi gravado)");
+  if (r.Kinds().empty()) std::printf("  nenhum tipo convertido\n");
+  for (const KindReport& k : r.Kinds()) {
+    std::printf("  %s: lidos %lld, gravados %lld, ignorados %lld, rejeitados %lld\n", UToUtf8(k.kind).c_str(),
+                k.read, k.written, k.skipped, k.rejected);
+    for (const UString& why : k.rejections) std::printf("    rejeitado: %s\n", UToUtf8(why).c_str());
+  }
+  std::fflush(stdout);
+}
+
+}  // namespace
+
+int RunCli(int argc, char** argv) {
+  std::string origem, destino, empresa = "01", usuario = "SYSDBA", senha = "ferncrest";
+  bool gerarCodigos = false, haveOrigem = false, haveDestino = false;
+  std::vector<std::string> tipos;
+
+  for (int i = 1; i < argc; ++i) {
+    std::string a = argv[i];
+    auto value = [&](std::string& into) -> bool {
+      if (i + 1 >= argc) return false;
+      into = argv[++i];
+      return true;
+    };
+    if (a == "--help" || a == "-h") {
+      std::fputs(kUsage, stdout);
+      return 0;
+    } else if (a == "--origem") {
+      if (!value(origem)) return usageError("--origem pede a pasta de origem");
+      haveOrigem = true;
+    } else if (a == "--destino") {
+      if (!value(destino)) return usageError("--destino pede o banco de destino");
+      haveDestino = true;
+    } else if (a == "--empresa") {
+      if (!value(empresa)) return usageError("--empresa pede 01 ou 02");
+      if (empresa != "01" && empresa != "02") return usageError("empresa inválida: " + empresa + " (use 01 ou 02)");
+    } else if (a == "--usuario") {
+      if (!value(usuario)) return usageError("--usuario pede o nome do usuário");
+    } else if (a == "--senha") {
+      if (!value(senha)) return usageError("--senha pede a senha");
+    } else if (a == "--gerar-codigos") {
+      gerarCodigos = true;
+    } else if (a.size() > 1 && a[0] == '-') {
+      return usageError("opção desconhecida: " + a);
+    } else {
+      tipos.push_back(a);
+    }
+  }
+  if (!haveOrigem || origem.empty()) return usageError("falta --origem");
+  if (!haveDestino || destino.empty()) return usageError("falta --destino");
+  if (tipos.empty()) return usageError("falta o TIPO a converter");
+
+  TStringList params;
+  for (const UString& key : TClassesConversaoController::Chaves()) params.SetValue(key, u"N");
+  std::vector<std::string> indisponiveis;
+  for (const std::string& t : tipos) {
+    if (t == "todos") {
+      for (const Tipo& k : kTipos) {
+        if (TClassesConversaoController::Disponivel(k.key)) params.SetValue(k.key, u"S");
+        else indisponiveis.push_back(k.name);
+      }
+      continue;
+    }
+    const Tipo* found = nullptr;
+    for (const Tipo& k : kTipos)
+      if (t == k.name) found = &k;
+    if (!found) return usageError("tipo desconhecido: " + t);
+    if (!TClassesConversaoController::Disponivel(found->key))
+      return usageError("tipo ainda não disponível nesta versão: " + t);
+    params.SetValue(found->key, u"S");
+  }
+  if (!indisponiveis.empty()) {
+    std::string list;
+    for (const auto& n : indisponiveis) list += (list.empty() ? "" : ", ") + n;
+    std::fprintf(stderr, "Ainda não disponíveis nesta versão, não convertidos: %s\n", list.c_str());
+  }
+
+  ConsoleServices services;
+  WindowServices::Install(&services);
+  struct Uninstall {
+    ~Uninstall() { WindowServices::Install(nullptr); }
+  } uninstall;
+
+  fb::Database db;
+  try {
+    db.SetDatabaseName(Utf8ToU(destino));
+    db.SetUserName(Utf8ToU(usuario));
+    db.SetPassword(Utf8ToU(senha));
+    db.Open();
+  } catch (const std::exception& e) {
+    MessageDlg(u"Não foi possível conectar ao banco de dados Norvale\rMotivo: " + ErrorMessage(e), MsgKind::Error,
+               MsgButtons::OK);
+    return 1;
+  }
+
+  ConsoleProgress progress;
+  bool committed = false;
+  try {
+    TClassesConversaoController controller;
+    committed = controller.FEfetuaConversao(params, Utf8ToU(origem), db, db.DefaultTransaction(), progress.Bar(),
+                                            progress.Label(), Utf8ToU(empresa), gerarCodigos);
+  } catch (const std::exception& e) {
+    // Only the start of the run's transaction fails this way.
+    services.ShowError(ErrorMessage(e));
+    committed = false;
+  }
+  progress.Finish();
+  printSummary(committed);
+  if (!committed) return 1;
+  return RunReport::Current().TotalRejected() > 0 ? 3 : 0;
+}

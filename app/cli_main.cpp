@@ -1,1 +1,3 @@
-int main() { return 0; }
+#include "app/Cli.h"
+
+int main(int argc, char** argv) { return RunCli(argc, argv); }

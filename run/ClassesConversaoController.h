@@ -7,8 +7,15 @@
 #include "platform/WindowServices.h"
 #include "platform/firebird/Firebird.h"
 
+#include <vector>
+
 class TClassesConversaoController {
  public:
+  // The eight keys of the selection list, in run order.
+  static const std::vector<UString>& Chaves();
+  // Whether this build has a converter for the key.
+  static bool Disponivel(const UString& chave);
+
   bool FEfetuaConversao(const TStringList& MParams, const UString& BDOrigem, fb::Database& BDDestino,
                         fb::Transaction& Transacao, ProgressBar& Barra, StatusLabel& lblInfo,
                         const UString& Empresa, bool GerarCodigo);

@@ -1,0 +1,77 @@
+#include "run/ClassesConversaoController.h"
+
+#include <memory>
+
+#include "converters/GruposProdutosController.h"
+#include "platform/Error.h"
+#include "run/RunReport.h"
+#include "toolkit/classConversao.h"
+
+namespace {
+
+struct Converter {
+  const char16_t* key;
+  void (*run)(const UString& BDOrigem, fb::Database& BDNorvale, ProgressBar& Barra, StatusLabel& lblInfo,
+              const UString& Empresa, bool GerarCodigo);
+};
+
+void PConverteGrupos(const UString& BDOrigem, fb::Database& BDNorvale, ProgressBar& Barra, StatusLabel& lblInfo,
+                     const UString&, bool) {
+  auto conv = std::make_unique<TClassPreencheDadosGruposProdutos>();
+  conv->PreencheDadosGruposProdutos(BDOrigem, BDNorvale, Barra, lblInfo);
+}
+
+// The run order is fixed, whatever the order of the selection list.
+const Converter kConverters[] = {
+    {u"GRUPO", PConverteGrupos},
+};
+
+}  // namespace
+
+const std::vector<UString>& TClassesConversaoController::Chaves() {
+  static const std::vector<UString> keys = {u"CLIENTE", u"FORNECEDOR", u"GRUPO",  u"SUBGRUPO",
+                                            u"PRODUTO", u"RECEBER",    u"PAGAR",  u"FABRICANTE"};
+  return keys;
+}
+
+bool TClassesConversaoController::Disponivel(const UString& chave) {
+  for (const Converter& c : kConverters)
+    if (SameTextAscii(c.key, chave)) return true;
+  return false;
+}
+
+bool TClassesConversaoController::FEfetuaConversao(const TStringList& MParams, const UString& BDOrigem,
+                                                   fb::Database& BDDestino, fb::Transaction& Transacao,
+                                                   ProgressBar& Barra, StatusLabel& lblInfo,
+                                                   const UString& Empresa, bool GerarCodigo) {
+  bool result = false;
+  auto conversao = std::make_unique<TConversao>(BDDestino);
+  RunReport::Current().Clear();
+  Barra.SetPosition(0);
+  // Outside the guard: a transaction that cannot start reaches the caller.
+  conversao->PIniciaTransacao(Transacao);
+  UString motivo;
+  try {
+    for (const Converter& c : kConverters)
+      if (MParams.Values(c.key) == u"S") c.run(BDOrigem, BDDestino, Barra, lblInfo, Empresa, GerarCodigo);
+    conversao->PConfirmaTransacao(Transacao);
+    MessageDlg(u"Conversão concluída com sucesso!", MsgKind::Information, MsgButtons::OK);
+    result = true;
+    Barra.SetPosition(0);
+    return result;
+  } catch (const std::exception& e) {
+    motivo = ErrorMessage(e);
+  } catch (...) {
+    motivo = u"erro desconhecido";
+  }
+  try {
+    conversao->PCancelaTransacao(Transacao);
+  } catch (const std::exception& e) {
+    // The rollback failing too (a lost connection) must not hide the first error.
+    motivo += u"\r" + ErrorMessage(e);
+  }
+  MessageDlg(u"Ocorreu um erro durante a conversão! Motivo: " + motivo, MsgKind::Error, MsgButtons::OK);
+  Barra.SetPosition(0);
+  Barra.SetMax(0);
+  return false;
+}
