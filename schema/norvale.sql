@@ -1,0 +1,511 @@
+/*
+  Norvale target schema (the tables conversor-tolv writes), Firebird 3,
+  SQL dialect 1, default character set WIN1252.
+
+  Only DDL: no CREATE DATABASE. The caller runs this file through isql-fb right
+  after
+      SET SQL DIALECT 1;
+      CREATE DATABASE '...' ... DEFAULT CHARACTER SET WIN1252;
+
+  Conventions of this file
+  - Text columns are VARCHAR, so a value reads back exactly as written (an
+    empty text stays an empty string, no blank padding). Every length is at
+    least the cut of the converter's setter for that column.
+  - Dates: dialect 1 has no date-only type; its DATE is a timestamp. The
+    columns are declared TIMESTAMP (the same type; writing DATE would only make
+    isql-fb print the dialect-1 warning "DATE data type is now called
+    TIMESTAMP").
+  - Money of the financial documents is NUMERIC(15,2); in dialect 1 that is
+    stored as DOUBLE PRECISION with scale 2. Prices, costs, rates and
+    quantities of the catalogue are DOUBLE PRECISION (values keep every digit
+    the converter writes).
+  - NOT NULL only on keys and on columns every converter statement writes.
+  - No foreign keys: each kind is emptied and refilled on its own, in any
+    selection (a foreign key from SUBGRUP to GRUPROD would make
+    "Delete From GRUPROD" fail).
+  - "Extra" columns are part of a real Norvale table but never written by the
+    converter; they have defaults.
+*/
+
+
+/* UNIDADES: units of measure. The product converter (FUnidade)
+   registers the missing ones by UNIDADE (at most 6 characters, may be the
+   empty text). Extras: DESCRICAO, FRACIONADA. */
+CREATE TABLE UNIDADES (
+  UNIDADE        VARCHAR(6)   NOT NULL,
+  DESCRICAO      VARCHAR(30)  DEFAULT '',
+  FRACIONADA     VARCHAR(1)   DEFAULT 'N',
+  CONSTRAINT PK_UNIDADES PRIMARY KEY (UNIDADE)
+);
+
+
+/* CIDADES: cities. FCidade creates them with code MAX+1 zero-filled
+   to five digits; after 99999 comes 100000, so the code takes six characters.
+   CODMUNICIPIO is the IBGE municipality code (the converter writes the empty
+   text). Extras: CODPAIS, CEPINICIAL. */
+CREATE TABLE CIDADES (
+  CODCIDADE      VARCHAR(6)   NOT NULL,
+  CIDADE         VARCHAR(60),
+  ESTADO         VARCHAR(2),
+  CODMUNICIPIO   VARCHAR(7)   DEFAULT '',
+  CODPAIS        VARCHAR(5)   DEFAULT '1058',
+  CEPINICIAL     VARCHAR(8)   DEFAULT '',
+  CONSTRAINT PK_CIDADES PRIMARY KEY (CODCIDADE)
+);
+CREATE INDEX IX_CIDADES_NOME ON CIDADES (CIDADE, ESTADO);
+
+
+/* CLIENTE: customers, keyed on the 8-character customer code.
+   The insert writes every column below up to MALADIRETAELETR/PROTESTARCLIENTE;
+   DT_NASCIMENTO only when known. Dates come as 'dd.mm.yyyy' literals.
+   Extras: DT_ULT_VENDA, VALORULTCOMPRA, CODTRANSPORT, INSCSUFRAMA. */
+CREATE TABLE CLIENTE (
+  CODCLIENTE         VARCHAR(8)   NOT NULL,
+  CODFORNEC          VARCHAR(6),
+  NOME               VARCHAR(60)  NOT NULL,
+  CONTATO            VARCHAR(50),
+  NOMEFANTASIA       VARCHAR(50),
+  ENDERECO           VARCHAR(60),
+  ENDERECOENT        VARCHAR(60),
+  ENDERECOCOB        VARCHAR(60),
+  BAIRRO             VARCHAR(30),
+  BAIRROENT          VARCHAR(30),
+  BAIRROCOB          VARCHAR(30),
+  CODCIDADE          VARCHAR(6),
+  CODCIDADEENT       VARCHAR(6),
+  CODCIDADECOB       VARCHAR(6),
+  ESTADO             VARCHAR(2),
+  ESTADOENT          VARCHAR(2),
+  ESTADOCOB          VARCHAR(2),
+  CEP                VARCHAR(8),
+  CEPENT             VARCHAR(8),
+  CEPCOB             VARCHAR(8),
+  CGCCPF             VARCHAR(18),
+  INSCEST            VARCHAR(20),
+  PESSOA_FJ          VARCHAR(1)   NOT NULL,
+  FONE               VARCHAR(16),
+  FAX                VARCHAR(16),
+  PREFIXCELULAR      VARCHAR(4),
+  CELULAR            VARCHAR(20),
+  EMAIL              VARCHAR(80),
+  HOMEPAGE           VARCHAR(80),
+  ATIVO              VARCHAR(1)   NOT NULL,
+  CLIBLOQUEADO       VARCHAR(1)   NOT NULL,
+  RETEMISS           VARCHAR(1),
+  MALADIRETAELETR    VARCHAR(1)   DEFAULT 'N',
+  PROTESTARCLIENTE   VARCHAR(1)   DEFAULT 'N',
+  DT_NASCIMENTO      TIMESTAMP,
+  DT_CADASTRO        TIMESTAMP,
+  DATA_ULT_ALTERACAO TIMESTAMP,
+  OBSERVACAO         VARCHAR(200),
+  CAMPOLIVRE1        VARCHAR(60),
+  CAMPOLIVRE2        VARCHAR(20),
+  CAMPOLIVRE3        VARCHAR(60),
+  CAMPOLIVRE4        VARCHAR(60),
+  CAMPOLIVRE5        VARCHAR(40),
+  CAMPOLIVRE6        VARCHAR(40),
+  CAMPOLIVRE7        VARCHAR(60),
+  CAMPOLIVRE8        VARCHAR(60),
+  CAMPOLIVRE9        VARCHAR(60),
+  CAMPOLIVRE10       VARCHAR(60),
+  CODSEGMENTO        VARCHAR(3),
+  CODCLASCLI         VARCHAR(3),
+  CODVENDEND1        VARCHAR(4),
+  CODPAIS            VARCHAR(5),
+  NOMESOCIO          VARCHAR(60),
+  CODPRAZO           VARCHAR(3),
+  LIMITECREDITO      NUMERIC(15,2) DEFAULT 0,
+  /* extras */
+  DT_ULT_VENDA       TIMESTAMP,
+  VALORULTCOMPRA     NUMERIC(15,2) DEFAULT 0,
+  CODTRANSPORT       VARCHAR(6)   DEFAULT '',
+  INSCSUFRAMA        VARCHAR(9)   DEFAULT '',
+  CONSTRAINT PK_CLIENTE PRIMARY KEY (CODCLIENTE)
+);
+
+
+/* FORNECE: suppliers, keyed on the 6-character supplier code.
+   The insert writes all 29 columns below (empty literals where the converter
+   has nothing). Extras: DT_CADASTRO, LIMITECREDITO, PRAZOENTREGA. */
+CREATE TABLE FORNECE (
+  CODFORNEC          VARCHAR(6)   NOT NULL,
+  CODCLIENTE         VARCHAR(8),
+  CODTIPO            VARCHAR(3),
+  NOME               VARCHAR(50)  NOT NULL,
+  NOMEFANTASIA       VARCHAR(40),
+  CONTATO            VARCHAR(50),
+  ENDERECO           VARCHAR(50),
+  BAIRRO             VARCHAR(30),
+  CEP                VARCHAR(8),
+  CODCIDADE          VARCHAR(6),
+  NUMERO             VARCHAR(10),
+  COMPLEMENTO        VARCHAR(30),
+  ESTADO             VARCHAR(2),
+  INSCMUNICIPAL      VARCHAR(20),
+  PESSOA_FJ          VARCHAR(1),
+  CGCCPF             VARCHAR(14),
+  INSCEST            VARCHAR(15),
+  FONE               VARCHAR(16),
+  FAX                VARCHAR(16),
+  CELULAR            VARCHAR(20),
+  EMAIL              VARCHAR(80),
+  HOMEPAGE           VARCHAR(80),
+  CAMPOLIVRE1        VARCHAR(60),
+  CAMPOLIVRE2        VARCHAR(60),
+  CONTACX            VARCHAR(20),
+  CTCTBRED           VARCHAR(10),
+  OBSERVACAO         VARCHAR(200),
+  ATIVO              VARCHAR(1),
+  TIPOFORNECE        VARCHAR(1),
+  /* extras */
+  DT_CADASTRO        TIMESTAMP    DEFAULT 'NOW',
+  LIMITECREDITO      NUMERIC(15,2) DEFAULT 0,
+  PRAZOENTREGA       INTEGER      DEFAULT 0,
+  CONSTRAINT PK_FORNECE PRIMARY KEY (CODFORNEC)
+);
+
+
+/* GRUPROD: product groups, keyed on the 3-character group code.
+   Extras: PERCLUCRO, ATIVO. */
+CREATE TABLE GRUPROD (
+  CODGRUPO           VARCHAR(3)   NOT NULL,
+  DESCRICAO          VARCHAR(30)  NOT NULL,
+  DIASESTMAXIMO      INTEGER      DEFAULT 0,
+  DIASESTMINIMO      INTEGER      DEFAULT 0,
+  /* extras */
+  PERCLUCRO          DOUBLE PRECISION DEFAULT 0,
+  ATIVO              VARCHAR(1)   DEFAULT 'S',
+  CONSTRAINT PK_GRUPROD PRIMARY KEY (CODGRUPO)
+);
+
+
+/* SUBGRUP: product subgroups, keyed on group and subgroup code
+   (no foreign key to GRUPROD, see the header). Extras: PERCLUCRO, ATIVO. */
+CREATE TABLE SUBGRUP (
+  CODGRUPO           VARCHAR(3)   NOT NULL,
+  CODSUBGRUPO        VARCHAR(3)   NOT NULL,
+  DESCRICAO          VARCHAR(30)  NOT NULL,
+  /* extras */
+  PERCLUCRO          DOUBLE PRECISION DEFAULT 0,
+  ATIVO              VARCHAR(1)   DEFAULT 'S',
+  CONSTRAINT PK_SUBGRUP PRIMARY KEY (CODGRUPO, CODSUBGRUPO)
+);
+
+
+/* CADFABR: manufacturers, keyed on the 5-character code; the
+   description may be empty. Extras: SITE, ATIVO. */
+CREATE TABLE CADFABR (
+  CODFABRIC          VARCHAR(5)   NOT NULL,
+  DESCRICAO          VARCHAR(30),
+  /* extras */
+  SITE               VARCHAR(80)  DEFAULT '',
+  ATIVO              VARCHAR(1)   DEFAULT 'S',
+  CONSTRAINT PK_CADFABR PRIMARY KEY (CODFABRIC)
+);
+
+
+/* PRODUTO: products, keyed on the 6-character product code.
+   The insert writes 103 columns always and DT_CADASTRO, DATA_ULT_ENT1,
+   DATA_ULT_REAJUSTE, DATA_ULT_ALTERACAO only when set (otherwise null here).
+   Text columns the conversion never fills ("unchanged" rule) get generous
+   lengths. Extras: ESTOQUEATUAL_CACHE, CODBARRA, NCM_EXTIPI, DT_INCLUSAO. */
+CREATE TABLE PRODUTO (
+  CODPROD                 VARCHAR(6)   NOT NULL,
+  TIPOPROD                VARCHAR(1)   NOT NULL,
+  ATIVO                   VARCHAR(1)   NOT NULL,
+  PRODBLOQUEADO           VARCHAR(1)   NOT NULL,
+  CONTROLESERIE           VARCHAR(1),
+  REFERENCIA              VARCHAR(20),
+  REFFABRICANTE           VARCHAR(20),
+  DESCRICAO               VARCHAR(50)  NOT NULL,
+  DESCRICAO2              VARCHAR(50),
+  DESCRICAO3              VARCHAR(50),
+  FORNEC_ULT_ENT1         VARCHAR(6),
+  CODGRUPO                VARCHAR(3),
+  CODSUBGRUPO             VARCHAR(3),
+  PRINCIPALFORNEC         VARCHAR(6),
+  EMBALAGEM               VARCHAR(15),
+  CODFABRIC               VARCHAR(5),
+  OBSERVACAO              VARCHAR(200),
+  CODLOCAL                VARCHAR(8),
+  CODCLASFIS              VARCHAR(10),
+  ALIQICMSREG00           DOUBLE PRECISION DEFAULT 0,
+  BASEICMSREG00           DOUBLE PRECISION DEFAULT 0,
+  BASEICMSREG02           DOUBLE PRECISION DEFAULT 0,
+  CODTRIBUT00             VARCHAR(3),
+  CODTRIBUT01             VARCHAR(3),
+  ALIQICMSPDV             DOUBLE PRECISION DEFAULT 0,
+  SUBSTRIB                VARCHAR(1),
+  ALIQIPI                 DOUBLE PRECISION DEFAULT 0,
+  ALIQISS                 DOUBLE PRECISION DEFAULT 0,
+  PESO                    DOUBLE PRECISION DEFAULT 0,
+  UNIDADEENT              VARCHAR(6),
+  UNIDADESAIDA            VARCHAR(6),
+  CODFAMILIA              VARCHAR(2),
+  CODTIPOPRODUTO          VARCHAR(2),
+  CODVOLUME               VARCHAR(3),
+  TIPOENTREGA             VARCHAR(1),
+  CODGENEROITEM           VARCHAR(2),
+  SUGESTAO                DOUBLE PRECISION DEFAULT 0,
+  PRECO                   DOUBLE PRECISION DEFAULT 0,
+  DESCRICAOPRECO          VARCHAR(10),
+  PRECO2                  DOUBLE PRECISION DEFAULT 0,
+  DESCRICAOPRECO2         VARCHAR(10),
+  PRECO3                  DOUBLE PRECISION DEFAULT 0,
+  DESCRICAOPRECO3         VARCHAR(10),
+  PRECO4                  DOUBLE PRECISION DEFAULT 0,
+  DESCRICAOPRECO4         VARCHAR(10),
+  PRECO_ANTERIOR          DOUBLE PRECISION DEFAULT 0,
+  PR_ULT_ENT1             DOUBLE PRECISION DEFAULT 0,
+  LUCRO                   DOUBLE PRECISION DEFAULT 0,
+  LUCRO2                  DOUBLE PRECISION DEFAULT 0,
+  LUCRO3                  DOUBLE PRECISION DEFAULT 0,
+  LUCRO4                  DOUBLE PRECISION DEFAULT 0,
+  ESTMINIMO               DOUBLE PRECISION DEFAULT 0,
+  ESTMAXIMO               DOUBLE PRECISION DEFAULT 0,
+  COMISSAO                DOUBLE PRECISION DEFAULT 0,
+  PERC_IVA                DOUBLE PRECISION DEFAULT 0,
+  FATORCONVERSAO          DOUBLE PRECISION DEFAULT 0,
+  MULTDIVIDE              VARCHAR(1),
+  VALORIPI                DOUBLE PRECISION DEFAULT 0,
+  PRECOPROMO              DOUBLE PRECISION DEFAULT 0,
+  DT_CADASTRO             TIMESTAMP,
+  DATA_ULT_ENT1           TIMESTAMP,
+  DATA_ULT_REAJUSTE       TIMESTAMP,
+  DATA_ULT_ALTERACAO      TIMESTAMP,
+  FRACIONADO              VARCHAR(1),
+  CAMPOLIVRE1             VARCHAR(20),
+  CAMPOLIVRE2             VARCHAR(20),
+  CAMPOLIVRE3             VARCHAR(50),
+  CAMPOLIVRE4             VARCHAR(50),
+  MENSAGEM00              VARCHAR(100),
+  ALIQICMSREG01           DOUBLE PRECISION DEFAULT 0,
+  BASEICMSREG01           DOUBLE PRECISION DEFAULT 0,
+  MENSAGEM01              VARCHAR(100),
+  ALIQICMSREG02           DOUBLE PRECISION DEFAULT 0,
+  CODTRIBUT02             VARCHAR(3),
+  MENSAGEM02              VARCHAR(100),
+  ALIQICMSREG03           DOUBLE PRECISION DEFAULT 0,
+  BASEICMSREG03           DOUBLE PRECISION DEFAULT 0,
+  CODTRIBUT03             VARCHAR(3),
+  MENSAGEM03              VARCHAR(100),
+  ALIQICMSDIVERSOS        DOUBLE PRECISION DEFAULT 0,
+  BASEICMSDIVERSOS        DOUBLE PRECISION DEFAULT 0,
+  CODTRIBUTDIVERSOS       VARCHAR(3),
+  MENSAGEMDIVERSOS        VARCHAR(100),
+  LUCROSUBSTRIB           DOUBLE PRECISION DEFAULT 0,
+  SUBSTRIBSAIDA           VARCHAR(1),
+  PERCPERDA               DOUBLE PRECISION DEFAULT 0,
+  PERCBASESUBSTRIBSAIDA   DOUBLE PRECISION DEFAULT 0,
+  PERCICMSSUBSTRIBSAIDA   DOUBLE PRECISION DEFAULT 0,
+  SUBSTRIBSAIDAR1         VARCHAR(1),
+  PERCBASESUBSTRIBSAIDAR1 DOUBLE PRECISION DEFAULT 0,
+  PERCICMSSUBSTRIBSAIDAR1 DOUBLE PRECISION DEFAULT 0,
+  SUBSTRIBSAIDAR2         VARCHAR(1),
+  PERCBASESUBSTRIBSAIDAR2 DOUBLE PRECISION DEFAULT 0,
+  PERCICMSSUBSTRIBSAIDAR2 DOUBLE PRECISION DEFAULT 0,
+  SUBSTRIBSAIDAR3         VARCHAR(1),
+  PERCBASESUBSTRIBSAIDAR3 DOUBLE PRECISION DEFAULT 0,
+  PERCICMSSUBSTRIBSAIDAR3 DOUBLE PRECISION DEFAULT 0,
+  SUBSTRIBSAIDAR4         VARCHAR(1),
+  PERCBASESUBSTRIBSAIDAR4 DOUBLE PRECISION DEFAULT 0,
+  PERCICMSSUBSTRIBSAIDAR4 DOUBLE PRECISION DEFAULT 0,
+  CONTROLELOTE            VARCHAR(1),
+  QUANT_ULT_ENT1          DOUBLE PRECISION DEFAULT 0,
+  CFOPFORAUF              VARCHAR(4),
+  CFOPDENTROUF            VARCHAR(4),
+  DIASESTMINIMO           INTEGER      DEFAULT 0,
+  DIASESTMAXIMO           INTEGER      DEFAULT 0,
+  GRADE                   INTEGER      DEFAULT 0,
+  /* extras */
+  CODBARRA                VARCHAR(14)  DEFAULT '',
+  NCM_EXTIPI              VARCHAR(3)   DEFAULT '',
+  PESOBRUTO               DOUBLE PRECISION DEFAULT 0,
+  DT_INCLUSAO             TIMESTAMP    DEFAULT 'NOW',
+  CONSTRAINT PK_PRODUTO PRIMARY KEY (CODPROD)
+);
+CREATE INDEX IX_PRODUTO_DESCRICAO ON PRODUTO (DESCRICAO);
+
+
+/* COMPPROD: per-company product figures, keyed on product,
+   company and grade; the converter writes company "00" and grade "0000".
+   Extras: ESTOQUERESERVADO, DT_ULT_VENDA, DT_ULT_COMPRA. */
+CREATE TABLE COMPPROD (
+  CODPROD            VARCHAR(6)   NOT NULL,
+  CODEMPRESA         VARCHAR(2)   NOT NULL,
+  CODGRADE           VARCHAR(4)   NOT NULL,
+  DIFICMS            DOUBLE PRECISION DEFAULT 0,
+  ESTOQUE            DOUBLE PRECISION DEFAULT 0,
+  ESTOQUEDISPONIVEL  DOUBLE PRECISION DEFAULT 0,
+  ESTMINIMO          DOUBLE PRECISION DEFAULT 0,
+  ESTMAXIMO          DOUBLE PRECISION DEFAULT 0,
+  PRECOMEDIO         DOUBLE PRECISION DEFAULT 0,
+  PRECOCUSTO         DOUBLE PRECISION DEFAULT 0,
+  PRECONF            DOUBLE PRECISION DEFAULT 0,
+  /* extras */
+  ESTOQUERESERVADO   DOUBLE PRECISION DEFAULT 0,
+  DT_ULT_VENDA       TIMESTAMP,
+  DT_ULT_COMPRA      TIMESTAMP,
+  CONSTRAINT PK_COMPPROD PRIMARY KEY (CODPROD, CODEMPRESA, CODGRADE)
+);
+
+
+/* PRODUTODETALHE: tax detail of a product: PIS/COFINS rates and
+   situation codes, CSOSN, keyed on the product code (a fresh detail record
+   writes the empty code). Extras: ID_NATRECEITA (the revenue nature, the
+   catch-all row 1 of NATRECEITA by default), CEST. */
+CREATE TABLE PRODUTODETALHE (
+  CODPROD              VARCHAR(6)   NOT NULL,
+  CONTROLERECEITUARIO  VARCHAR(1),
+  CODIGOATIVIDADE      VARCHAR(10),
+  CODIGOLISTASERVICO   VARCHAR(10),
+  ESPELHOMERCSERV      VARCHAR(1),
+  IMPORTADOPORTOSEGURO VARCHAR(1),
+  CODPROMOCAO          INTEGER      DEFAULT 0,
+  ALIQPIS              DOUBLE PRECISION DEFAULT 0,
+  PIS_CST              VARCHAR(3),
+  PISENT_CST           VARCHAR(3),
+  PIS_ST               INTEGER      DEFAULT 0,
+  PISENT_ST            INTEGER      DEFAULT 0,
+  ALIQCOFINS           DOUBLE PRECISION DEFAULT 0,
+  ALIQPISENT           DOUBLE PRECISION DEFAULT 0,
+  ALIQCOFINSENT        DOUBLE PRECISION DEFAULT 0,
+  COFINS_CST           VARCHAR(3),
+  COFINSENT_CST        VARCHAR(3),
+  COFINS_ST            INTEGER      DEFAULT 0,
+  COFINSENT_ST         INTEGER      DEFAULT 0,
+  CODCSOSN             VARCHAR(3),
+  PRECOMAXVENDA        DOUBLE PRECISION DEFAULT 0,
+  PONTOBONUS           INTEGER      DEFAULT 0,
+  /* extras */
+  ID_NATRECEITA        INTEGER      DEFAULT 1,
+  CEST                 VARCHAR(7)   DEFAULT '',
+  CONSTRAINT PK_PRODUTODETALHE PRIMARY KEY (CODPROD)
+);
+
+
+/* NATRECEITA: revenue natures (SPED PIS/COFINS), keyed on ID; the product
+   converter upserts the catch-all row ID 1, CODRECEITA 999 "OUTRAS RECEITAS".
+   Extras: CST, ATIVO. */
+CREATE TABLE NATRECEITA (
+  ID                 INTEGER      NOT NULL,
+  CODRECEITA         INTEGER      NOT NULL,
+  DESCRECEITA        VARCHAR(100),
+  /* extras */
+  CST                VARCHAR(3)   DEFAULT '',
+  ATIVO              VARCHAR(1)   DEFAULT 'S',
+  CONSTRAINT PK_NATRECEITA PRIMARY KEY (ID)
+);
+
+
+/* DOCUREC: receivable documents. Runs add documents, nothing is
+   emptied, so there is no key on the document itself: ID_DOCUREC is a
+   surrogate filled by the engine. NUMORD (order number) is bound as the empty
+   text, hence null. Codes are not cut by the converter (StrZero only pads),
+   so they get room beyond their usual widths (client 8, seller 4).
+   Extras: ID_DOCUREC, DT_LANCAMENTO, CODPORTADOR, OBSERVACAO. */
+CREATE TABLE DOCUREC (
+  ID_DOCUREC         INTEGER GENERATED BY DEFAULT AS IDENTITY NOT NULL,
+  CODEMPRESA         VARCHAR(2)   NOT NULL,
+  CODCLIENTE         VARCHAR(15)  NOT NULL,
+  CODVENDEDOR        VARCHAR(10),
+  TIPODOCTO          VARCHAR(2)   NOT NULL,
+  CODDOCTO           VARCHAR(20)  NOT NULL,
+  DT_EMISSAO         TIMESTAMP,
+  DT_VENCIMENTO      TIMESTAMP,
+  CODMOEDA           VARCHAR(2),
+  VALORDOCTO         NUMERIC(15,2) DEFAULT 0,
+  VALORPAGO          NUMERIC(15,2) DEFAULT 0,
+  VALORDESC          NUMERIC(15,2) DEFAULT 0,
+  SITUACAO           VARCHAR(1),
+  CODOPER            VARCHAR(3),
+  NUMORD             INTEGER,
+  /* extras */
+  DT_LANCAMENTO      TIMESTAMP    DEFAULT 'NOW',
+  CODPORTADOR        VARCHAR(3)   DEFAULT '',
+  OBSERVACAO         VARCHAR(200) DEFAULT '',
+  CONSTRAINT PK_DOCUREC PRIMARY KEY (ID_DOCUREC)
+);
+CREATE INDEX IX_DOCUREC_DOCTO ON DOCUREC (CODEMPRESA, TIPODOCTO, CODDOCTO, CODCLIENTE);
+
+
+/* MOVIREC: movements of receivables; the converter writes one
+   opening movement (TIPOMOV "01") per document. Extras: ID_MOVIREC,
+   DT_LANCAMENTO, CODUSUARIO. */
+CREATE TABLE MOVIREC (
+  ID_MOVIREC         INTEGER GENERATED BY DEFAULT AS IDENTITY NOT NULL,
+  CODEMPRESA         VARCHAR(2)   NOT NULL,
+  TIPODOCTO          VARCHAR(2)   NOT NULL,
+  CODDOCTO           VARCHAR(20)  NOT NULL,
+  CODCLIENTE         VARCHAR(15)  NOT NULL,
+  TIPOMOV            VARCHAR(2),
+  NUMORD             INTEGER,
+  VALORMOV           NUMERIC(15,2) DEFAULT 0,
+  VALORDESC          NUMERIC(15,2) DEFAULT 0,
+  JUROSMULTA         NUMERIC(15,2) DEFAULT 0,
+  DT_MOVIMENTO       TIMESTAMP,
+  DT_VENCIMENTO      TIMESTAMP,
+  CODOPER            VARCHAR(3),
+  ESTORNADO          VARCHAR(1),
+  /* extras */
+  DT_LANCAMENTO      TIMESTAMP    DEFAULT 'NOW',
+  CODUSUARIO         VARCHAR(10)  DEFAULT '',
+  CONSTRAINT PK_MOVIREC PRIMARY KEY (ID_MOVIREC)
+);
+CREATE INDEX IX_MOVIREC_DOCTO ON MOVIREC (CODEMPRESA, TIPODOCTO, CODDOCTO, CODCLIENTE);
+
+
+/* DOCUPAG: payable documents; like DOCUREC with the supplier
+   (6 characters usually, not cut) and a history text written at its full
+   length. Extras: ID_DOCUPAG, DT_LANCAMENTO, CODPORTADOR. */
+CREATE TABLE DOCUPAG (
+  ID_DOCUPAG         INTEGER GENERATED BY DEFAULT AS IDENTITY NOT NULL,
+  CODFORNEC          VARCHAR(15)  NOT NULL,
+  CODDOCTO           VARCHAR(20)  NOT NULL,
+  TIPODOCTO          VARCHAR(2)   NOT NULL,
+  CODEMPRESA         VARCHAR(2)   NOT NULL,
+  CODMOEDA           VARCHAR(2),
+  VALORDOCTO         NUMERIC(15,2) DEFAULT 0,
+  JUROSMULTA         NUMERIC(15,2) DEFAULT 0,
+  VALORDESC          NUMERIC(15,2) DEFAULT 0,
+  VALORPAGO          NUMERIC(15,2) DEFAULT 0,
+  DT_EMISSAO         TIMESTAMP,
+  DT_VENCIMENTO      TIMESTAMP,
+  SITUACAO           VARCHAR(1),
+  HISTORICO          VARCHAR(250),
+  CODOPER            VARCHAR(3),
+  DOCTORECEBIDO      VARCHAR(1),
+  NUMORD             INTEGER,
+  /* extras */
+  DT_LANCAMENTO      TIMESTAMP    DEFAULT 'NOW',
+  CODPORTADOR        VARCHAR(3)   DEFAULT '',
+  CONSTRAINT PK_DOCUPAG PRIMARY KEY (ID_DOCUPAG)
+);
+CREATE INDEX IX_DOCUPAG_DOCTO ON DOCUPAG (CODEMPRESA, TIPODOCTO, CODDOCTO, CODFORNEC);
+
+
+/* MOVIPAG: movements of payables; one opening movement
+   (TIPOMOV "1") per document, no discount column.
+   Extras: ID_MOVIPAG, DT_LANCAMENTO, CODUSUARIO. */
+CREATE TABLE MOVIPAG (
+  ID_MOVIPAG         INTEGER GENERATED BY DEFAULT AS IDENTITY NOT NULL,
+  CODEMPRESA         VARCHAR(2)   NOT NULL,
+  TIPODOCTO          VARCHAR(2)   NOT NULL,
+  CODDOCTO           VARCHAR(20)  NOT NULL,
+  CODFORNEC          VARCHAR(15)  NOT NULL,
+  TIPOMOV            VARCHAR(2),
+  NUMORD             INTEGER,
+  DT_MOVIMENTO       TIMESTAMP,
+  DT_VENCIMENTO      TIMESTAMP,
+  VALORMOV           NUMERIC(15,2) DEFAULT 0,
+  JUROSMULTA         NUMERIC(15,2) DEFAULT 0,
+  CODOPER            VARCHAR(3),
+  ESTORNADO          VARCHAR(1),
+  /* extras */
+  DT_LANCAMENTO      TIMESTAMP    DEFAULT 'NOW',
+  CODUSUARIO         VARCHAR(10)  DEFAULT '',
+  CONSTRAINT PK_MOVIPAG PRIMARY KEY (ID_MOVIPAG)
+);
+CREATE INDEX IX_MOVIPAG_DOCTO ON MOVIPAG (CODEMPRESA, TIPODOCTO, CODDOCTO, CODFORNEC);
+
+COMMIT;
