@@ -1,0 +1,515 @@
+#include "app/Main.h"
+
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QPointer>
+#include <QScreen>
+
+#include "app/images/Pictures.h"
+#include "platform/Error.h"
+#include "run/ClassesConversaoController.h"
+
+TForm1* Form1 = nullptr;
+
+namespace {
+
+UString U(const QString& s) { return s.toStdU16String(); }
+
+// Tahoma 8 pt where it is installed; otherwise a narrow sans-serif of the same build.
+QFont FonteJanela(int pixelHeight, bool bold) {
+  QFont f;
+  f.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("DejaVu Sans Condensed"),
+                 QStringLiteral("DejaVu Sans")});
+  f.setStyleHint(QFont::SansSerif);
+  f.setPixelSize(pixelHeight);
+  f.setBold(bold);
+  return f;
+}
+
+void PintaFundo(QWidget* w, QPalette::ColorRole role, const QColor& c) {
+  QPalette pal = w->palette();
+  pal.setColor(role, c);
+  w->setPalette(pal);
+}
+
+QLabel* CriaRotulo(QWidget* parent, const QString& text, int left, int top) {
+  auto* l = new QLabel(text, parent);
+  l->setTextFormat(Qt::PlainText);
+  QFont f = l->font();
+  f.setBold(true);
+  l->setFont(f);
+  l->move(left, top);
+  l->adjustSize();
+  return l;
+}
+
+QLineEdit* CriaCaminho(QWidget* parent, int left, int top) {
+  auto* e = new QLineEdit(parent);
+  e->setGeometry(left, top, 449, 21);
+  e->setReadOnly(true);
+  PintaFundo(e, QPalette::Base, clCampo);
+  return e;
+}
+
+QCheckBox* CriaCaixa(QWidget* parent, const QString& text, int left, int top) {
+  auto* c = new QCheckBox(text, parent);
+  c->move(left, top);
+  c->adjustSize();
+  return c;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------- TPanel
+
+TPanel::TPanel(QWidget* parent) : QWidget(parent), color_(clAccent) {
+  setFocusPolicy(Qt::NoFocus);
+}
+
+void TPanel::SetColor(const QColor& color) {
+  color_ = color;
+  update();
+}
+
+void TPanel::paintEvent(QPaintEvent*) {
+  QPainter p(this);
+  p.fillRect(rect(), color_);
+}
+
+void TPanel::focusInEvent(QFocusEvent* event) {
+  QWidget::focusInEvent(event);
+  if (OnEnter) OnEnter(this);
+}
+
+void TPanel::focusOutEvent(QFocusEvent* event) {
+  QWidget::focusOutEvent(event);
+  if (OnExit) OnExit(this);
+}
+
+void TPanel::mousePressEvent(QMouseEvent* event) {
+  pressed_ = event->button() == Qt::LeftButton;
+  event->accept();
+}
+
+void TPanel::mouseReleaseEvent(QMouseEvent* event) {
+  const bool click = pressed_ && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
+  pressed_ = false;
+  event->accept();
+  if (click && OnClick) OnClick(this);
+}
+
+// ---------------------------------------------------------------- TImage
+
+TImage::TImage(QWidget* parent) : QLabel(parent) {
+  setAlignment(Qt::AlignCenter);
+  setAttribute(Qt::WA_TranslucentBackground);
+}
+
+void TImage::SetPicture(const QPixmap& picture) {
+  setPixmap(picture.size() == size() ? picture
+                                     : picture.scaled(size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
+}
+
+void TImage::enterEvent(QEnterEvent* event) {
+  QLabel::enterEvent(event);
+  if (OnMouseEnter) OnMouseEnter(this);
+}
+
+void TImage::leaveEvent(QEvent* event) {
+  QLabel::leaveEvent(event);
+  if (OnMouseLeave) OnMouseLeave(this);
+}
+
+void TImage::mousePressEvent(QMouseEvent* event) {
+  pressed_ = event->button() == Qt::LeftButton;
+  event->accept();
+}
+
+void TImage::mouseReleaseEvent(QMouseEvent* event) {
+  const bool click = pressed_ && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
+  pressed_ = false;
+  event->accept();
+  if (click && OnClick) OnClick(this);
+}
+
+// ---------------------------------------------------------------- TPastaDialog
+
+TPastaDialog::TPastaDialog(QWidget* parent) : QFileDialog(parent) {
+  setWindowTitle(QStringLiteral("Procurar pasta"));
+  setOption(QFileDialog::DontUseNativeDialog, true);
+  setOption(QFileDialog::ShowDirsOnly, true);
+  setFileMode(QFileDialog::Directory);
+  setAcceptMode(QFileDialog::AcceptOpen);
+  setDirectory(QDir::currentPath());
+}
+
+void TPastaDialog::accept() {
+  const QStringList escolhidas = selectedFiles();
+  if (!escolhidas.isEmpty()) {
+    const QString pasta = escolhidas.first();
+    if (!pasta.isEmpty() && !QFileInfo::exists(pasta)) {
+      const UString pergunta = u"A pasta " + U(QDir::toNativeSeparators(pasta)) +
+                               u" não existe.\r\nDeseja criá-la?";
+      if (MessageDlg(pergunta, MsgKind::Confirmation, MsgButtons::YesNo) != MsgResult::Yes) return;
+      if (!QDir().mkpath(pasta)) {
+        MessageDlg(u"Não foi possível criar a pasta " + U(QDir::toNativeSeparators(pasta)), MsgKind::Error,
+                   MsgButtons::OK);
+        return;
+      }
+    }
+  }
+  QFileDialog::accept();
+}
+
+// ---------------------------------------------------------------- TForm1
+
+TForm1::TForm1(QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+      transacaoNorvale(dbNorvale.DefaultTransaction()) {
+  dbNorvale.SetUserName(u"SYSDBA");
+  dbNorvale.SetPassword(u"ferncrest");
+  EscolhePastaOrigem = [this] { return AbreDialogoPasta(); };
+  EscolheArquivoNorvale = [this] { return AbreDialogoArquivo(); };
+  CriaControles();
+  LigaEventos();
+  FormCreate();
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::CriaControles() {
+  setWindowTitle(QStringLiteral("Conversor de dados - TOLV -"));
+  setFixedSize(602, 404);
+  setFont(FonteJanela(11, false));
+  {
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, pal.color(QPalette::Button));
+    setPalette(pal);
+    setAutoFillBackground(true);
+  }
+
+  // Header band; wider than the window, as it was drawn, and cut at its right edge.
+  Panel2 = new TPanel(this);
+  Panel2->setGeometry(0, 0, 841, 77);
+  Image1 = new TImage(Panel2);
+  Image1->setGeometry(0, 0, 199, 78);
+  Image1->SetPicture(pictures::Logo(199, 78));
+  Label2 = new QLabel(QStringLiteral("Coversor de Dados"), Panel2);
+  Label2->setGeometry(208, 10, 265, 33);
+  Label2->setFont(FonteJanela(19, true));
+  Label3 = new QLabel(QStringLiteral("- TOLV -"), Panel2);
+  Label3->setGeometry(208, 42, 265, 33);
+  Label3->setFont(FonteJanela(16, true));
+  for (QLabel* l : {Label2, Label3}) {
+    l->setTextFormat(Qt::PlainText);
+    l->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    PintaFundo(l, QPalette::WindowText, Qt::white);
+  }
+  Image3 = new TImage(Panel2);
+  Image3->setGeometry(485, -19, 132, 132);
+  Image3->SetPicture(pictures::Emblem(132, 132));
+
+  Label5 = CriaRotulo(this, QStringLiteral("Banco de Dados Origem (*.dbf)"), 56, 96);
+  edtOrigem = CriaCaminho(this, 56, 112);
+  pnlAbrirOrigem = CriaBotao(512, 103, 35, imgAbrirOrigem, pictures::FolderOpen(33, 33), QStringLiteral("Abrir"));
+
+  Label6 = CriaRotulo(this, QStringLiteral("Banco de Dados  Norvale (Firebird *.fb)"), 56, 144);
+  edtDestino = CriaCaminho(this, 56, 160);
+  pnlAbrirNorvale = CriaBotao(512, 151, 35, imgAbrirNorvale, pictures::FolderOpen(33, 33), QStringLiteral("Abrir"));
+
+  Label1 = CriaRotulo(this, QStringLiteral("Empresa"), 56, 192);
+  cmbEmpresa = new QComboBox(this);
+  cmbEmpresa->setGeometry(56, 212, 49, 22);
+  cmbEmpresa->setEditable(false);
+  cmbEmpresa->addItems({QStringLiteral("01"), QStringLiteral("02")});
+  cmbEmpresa->setCurrentIndex(0);
+  PintaFundo(cmbEmpresa, QPalette::Button, clCampo);
+  PintaFundo(cmbEmpresa, QPalette::Base, clCampo);
+
+  GroupBox1 = new QGroupBox(QStringLiteral(" Converter "), this);
+  GroupBox1->setGeometry(56, 239, 489, 90);
+  {
+    QFont f = GroupBox1->font();
+    f.setBold(true);
+    GroupBox1->setFont(f);
+  }
+  boxCliente = CriaCaixa(GroupBox1, QStringLiteral("Cliente"), 32, 19);
+  boxFornecedor = CriaCaixa(GroupBox1, QStringLiteral("Fornecedor"), 135, 19);
+  boxGrupo = CriaCaixa(GroupBox1, QStringLiteral("Grupo"), 239, 19);
+  boxPagar = CriaCaixa(GroupBox1, QStringLiteral("Contas a Pagar"), 335, 19);
+  boxSubGrupo = CriaCaixa(GroupBox1, QStringLiteral("SubGrupo"), 32, 42);
+  boxProduto = CriaCaixa(GroupBox1, QStringLiteral("Produto"), 135, 42);
+  boxReceber = CriaCaixa(GroupBox1, QStringLiteral("Contas a Receber"), 335, 42);
+  // Belongs to the window, drawn over the group's area.
+  boxFabricante = CriaCaixa(this, QStringLiteral("Fabricante"), 295, 282);
+  {
+    QFont f = boxFabricante->font();
+    f.setBold(true);
+    boxFabricante->setFont(f);
+    boxFabricante->adjustSize();
+    boxFabricante->raise();
+  }
+
+  lblProgresso = new QtStatusLabel(this);
+  {
+    QFont f = lblProgresso->font();
+    f.setBold(true);
+    lblProgresso->setFont(f);
+  }
+  lblProgresso->move(56, 333);
+  lblProgresso->SetCaption(u"Progresso...");
+  barra = new QtProgressBar(this);
+  barra->setGeometry(56, 352, 394, 19);
+  barra->setStyleSheet(QStringLiteral(
+      "QProgressBar { border: 1px solid rgb(150,150,150); background: white; text-align: center; }"
+      "QProgressBar::chunk { background-color: rgb(182,66,69); }"));
+  barra->SetPosition(50);
+
+  pnlConverter = CriaBotao(456, 335, 43, imgConverter, pictures::Convert(41, 41), QStringLiteral("Converter"));
+  pnlSair = CriaBotao(504, 335, 43, imgSair, pictures::Exit(41, 41), QStringLiteral("Sair"));
+
+  // Named as in the code, for tests and for anyone inspecting the running window.
+  const std::pair<QWidget*, const char*> nomes[] = {
+      {Panel2, "Panel2"}, {Image1, "Image1"}, {Label2, "Label2"}, {Label3, "Label3"}, {Image3, "Image3"},
+      {Label5, "Label5"}, {edtOrigem, "edtOrigem"}, {pnlAbrirOrigem, "pnlAbrirOrigem"},
+      {imgAbrirOrigem, "imgAbrirOrigem"}, {Label6, "Label6"}, {edtDestino, "edtDestino"},
+      {pnlAbrirNorvale, "pnlAbrirNorvale"}, {imgAbrirNorvale, "imgAbrirNorvale"}, {Label1, "Label1"},
+      {cmbEmpresa, "cmbEmpresa"}, {GroupBox1, "GroupBox1"}, {boxCliente, "boxCliente"},
+      {boxFornecedor, "boxFornecedor"}, {boxGrupo, "boxGrupo"}, {boxPagar, "boxPagar"},
+      {boxSubGrupo, "boxSubGrupo"}, {boxProduto, "boxProduto"}, {boxReceber, "boxReceber"},
+      {boxFabricante, "boxFabricante"}, {lblProgresso, "lblProgresso"}, {barra, "barra"},
+      {pnlConverter, "pnlConverter"}, {imgConverter, "imgConverter"}, {pnlSair, "pnlSair"}, {imgSair, "imgSair"}};
+  for (const auto& [w, nome] : nomes) w->setObjectName(QString::fromLatin1(nome));
+  setObjectName(QStringLiteral("Form1"));
+
+  // Tab order: paths and their pickers, the kinds, the commands, the company, manufacturers.
+  QWidget* ordem[] = {edtOrigem,   pnlAbrirOrigem, edtDestino, pnlAbrirNorvale, boxCliente,
+                      boxProduto,  boxFornecedor,  boxGrupo,   boxSubGrupo,     boxReceber,
+                      boxPagar,    pnlConverter,   pnlSair,    cmbEmpresa,      boxFabricante};
+  for (std::size_t i = 1; i < std::size(ordem); ++i) QWidget::setTabOrder(ordem[i - 1], ordem[i]);
+  edtOrigem->setFocus();
+}
+
+TPanel* TForm1::CriaBotao(int left, int top, int size, TImage*& image, const QPixmap& picture,
+                          const QString& hint) {
+  auto* panel = new TPanel(this);
+  panel->setGeometry(left, top, size, size);
+  panel->setFocusPolicy(Qt::TabFocus);
+  image = new TImage(panel);
+  image->setGeometry(0, 0, size - 2, size - 2);
+  image->SetPicture(picture);
+  image->setToolTip(hint);
+  return panel;
+}
+
+void TForm1::LigaEventos() {
+  for (TPanel* p : {pnlAbrirOrigem, pnlAbrirNorvale, pnlConverter, pnlSair}) {
+    p->OnEnter = [this](TPanel* s) { Protegido([&] { pnlAbrirOrigemEnter(s); }); };
+    p->OnExit = [this](TPanel* s) { Protegido([&] { pnlAbrirOrigemExit(s); }); };
+  }
+  for (TImage* i : {imgAbrirOrigem, imgAbrirNorvale, imgConverter, imgSair}) {
+    i->OnMouseEnter = [this](TImage* s) { Protegido([&] { imgAbrirOrigemMouseEnter(s); }); };
+    i->OnMouseLeave = [this](TImage* s) { Protegido([&] { imgAbrirOrigemMouseLeave(s); }); };
+  }
+  auto clique = [this](void (TForm1::*handler)()) {
+    return [this, handler](auto*) { Protegido([&] { (this->*handler)(); }); };
+  };
+  pnlAbrirOrigem->OnClick = clique(&TForm1::imgAbrirOrigemClick);
+  imgAbrirOrigem->OnClick = clique(&TForm1::imgAbrirOrigemClick);
+  pnlAbrirNorvale->OnClick = clique(&TForm1::imgAbrirNorvaleClick);
+  imgAbrirNorvale->OnClick = clique(&TForm1::imgAbrirNorvaleClick);
+  pnlConverter->OnClick = clique(&TForm1::imgConverterClick);
+  imgConverter->OnClick = clique(&TForm1::imgConverterClick);
+  pnlSair->OnClick = clique(&TForm1::imgSairClick);
+  imgSair->OnClick = clique(&TForm1::imgSairClick);
+  QObject::connect(boxProduto, &QCheckBox::toggled, this, [this](bool) { Protegido([&] { boxProdutoClick(); }); });
+
+  // The window sees every key press before its controls do.
+  for (QWidget* w : findChildren<QWidget*>()) w->installEventFilter(this);
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::KeyPress) {
+    auto* key = static_cast<QKeyEvent*>(event);
+    // Seen once, at the control that has the focus, before it handles the key.
+    QWidget* focado = QApplication::focusWidget();
+    if (watched == focado && !key->isAutoRepeat()) {
+      Protegido([&] { FormKeyDown(focado, key->key()); });
+    }
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+void TForm1::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  if (!centrada_) {
+    centrada_ = true;
+    if (QScreen* tela = screen() ? screen() : QGuiApplication::primaryScreen()) {
+      const QRect area = tela->geometry();
+      move(area.center() - QPoint(width() / 2, height() / 2));
+    }
+  }
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+  // A run goes on inside the window's own event processing; closing under it would
+  // leave it converting into a window that is gone.
+  if (emConversao_) {
+    event->ignore();
+    return;
+  }
+  QWidget::closeEvent(event);
+}
+
+void TForm1::FormCreate() {
+  barra->SetPosition(0);
+  lblProgresso->SetCaption(u"");
+}
+
+void TForm1::FormKeyDown(QWidget* Sender, int Key) {
+  if (Key != Qt::Key_Return && Key != Qt::Key_Enter) return;
+  for (TPanel* p : {pnlAbrirOrigem, pnlAbrirNorvale, pnlConverter, pnlSair}) {
+    if (Sender == p && p->isEnabled() && p->OnClick) {
+      p->OnClick(p);
+      return;
+    }
+  }
+}
+
+void TForm1::pnlAbrirOrigemEnter(TPanel* Sender) { Sender->SetColor(clFoco); }
+
+void TForm1::pnlAbrirOrigemExit(TPanel* Sender) { Sender->SetColor(clAccent); }
+
+void TForm1::imgAbrirOrigemMouseEnter(TImage* Sender) {
+  if (auto* panel = dynamic_cast<TPanel*>(Sender->parentWidget())) pnlAbrirOrigemEnter(panel);
+}
+
+void TForm1::imgAbrirOrigemMouseLeave(TImage* Sender) {
+  if (auto* panel = dynamic_cast<TPanel*>(Sender->parentWidget())) pnlAbrirOrigemExit(panel);
+}
+
+std::optional<QString> TForm1::AbreDialogoPasta() {
+  TPastaDialog dialogo(this);
+  if (dialogo.exec() != QDialog::Accepted) return std::nullopt;
+  const QStringList escolhidas = dialogo.selectedFiles();
+  if (escolhidas.isEmpty()) return std::nullopt;
+  return QDir::toNativeSeparators(escolhidas.first());
+}
+
+std::optional<QString> TForm1::AbreDialogoArquivo() {
+  QFileDialog dialogo(this);
+  dialogo.setWindowTitle(QStringLiteral("Abrir"));
+  dialogo.setOption(QFileDialog::DontUseNativeDialog, true);
+  dialogo.setAcceptMode(QFileDialog::AcceptOpen);
+  // The file need not exist: a new target is created by the operator's tools.
+  dialogo.setFileMode(QFileDialog::AnyFile);
+  dialogo.setNameFilter(QStringLiteral("Firebird (*.fb)"));
+  if (dialogo.exec() != QDialog::Accepted) return std::nullopt;
+  const QStringList escolhidos = dialogo.selectedFiles();
+  if (escolhidos.isEmpty()) return std::nullopt;
+  return QDir::toNativeSeparators(QFileInfo(escolhidos.first()).absoluteFilePath());
+}
+
+void TForm1::imgAbrirOrigemClick() {
+  if (const std::optional<QString> pasta = EscolhePastaOrigem()) {
+    edtOrigem->setText(*pasta);
+    edtOrigem->setCursorPosition(0);
+  }
+}
+
+void TForm1::imgAbrirNorvaleClick() {
+  if (const std::optional<QString> arquivo = EscolheArquivoNorvale()) {
+    edtDestino->setText(*arquivo);
+    edtDestino->setCursorPosition(0);
+  }
+}
+
+void TForm1::boxProdutoClick() {
+  if (boxProduto->isChecked())
+    mGerarCodigo = MessageDlg(u"Deseja gerar os códigos dos produtos automaticamente?", MsgKind::Confirmation,
+                              MsgButtons::YesNo) == MsgResult::Yes;
+  else
+    mGerarCodigo = false;
+}
+
+bool TForm1::ConectaBancoNorvale() {
+  bool Result = false;
+  const UString nome = U(edtDestino->text());
+  try {
+    // Another file than the one open: leave the old one and attach to the new.
+    if (dbNorvale.Connected() && dbNorvale.DatabaseName() != nome) dbNorvale.Close();
+    if (!dbNorvale.Connected()) dbNorvale.SetDatabaseName(nome);
+    if (dbNorvale.DatabaseName().empty()) throw EConversao(u"Caminho do banco de dados em branco");
+    dbNorvale.Open();
+    Result = true;
+  } catch (const std::exception& e) {
+    MessageDlg(u"Não foi possível conectar ao banco de dados Norvale\rMotivo: " + ErrorMessage(e), MsgKind::Error,
+               MsgButtons::OK);
+  }
+  return Result;
+}
+
+bool TForm1::ConectaBancoOrigem() {
+  if (edtOrigem->text().isEmpty()) {
+    MessageDlg(u"Caminho para o banco de dados de origem não pode ficar em branco.", MsgKind::Error, MsgButtons::OK);
+    return false;
+  }
+  return true;
+}
+
+void TForm1::HabilitaBotoes(bool bln) {
+  for (QWidget* w : std::initializer_list<QWidget*>{pnlAbrirOrigem, pnlAbrirNorvale, pnlConverter, pnlSair, boxCliente,
+                                                    boxProduto, boxFornecedor, boxSubGrupo, boxGrupo, boxFabricante,
+                                                    boxReceber, boxPagar})
+    w->setEnabled(bln);
+}
+
+void TForm1::CarregaParametros(TStringList& params) {
+  auto linha = [&](const char16_t* chave, const QCheckBox* caixa) {
+    params.Add(UString(chave) + u"=" + (caixa->isChecked() ? u"S" : u"N"));
+  };
+  linha(u"CLIENTE", boxCliente);
+  linha(u"FORNECEDOR", boxFornecedor);
+  linha(u"GRUPO", boxGrupo);
+  linha(u"SUBGRUPO", boxSubGrupo);
+  linha(u"PRODUTO", boxProduto);
+  linha(u"RECEBER", boxReceber);
+  linha(u"PAGAR", boxPagar);
+  linha(u"FABRICANTE", boxFabricante);
+}
+
+void TForm1::imgConverterClick() {
+  // The commands are disabled during a run; this keeps a queued click from
+  // starting a second one from inside the first.
+  if (emConversao_) return;
+  if (!ConectaBancoNorvale()) return;
+  if (!ConectaBancoOrigem()) return;
+
+  QPointer<QWidget> focado = QApplication::focusWidget();
+  emConversao_ = true;
+  HabilitaBotoes(false);
+  // Final step, also after an error: the commands come back, and the focus to the
+  // command that had it.
+  struct Final {
+    TForm1* form;
+    QPointer<QWidget> focado;
+    ~Final() {
+      form->HabilitaBotoes(true);
+      form->emConversao_ = false;
+      if (focado && focado->window() == form && focado->isEnabled()) focado->setFocus(Qt::OtherFocusReason);
+    }
+  } fim{this, focado};
+
+  TStringList MParams;
+  CarregaParametros(MParams);
+  TClassesConversaoController controlador;
+  controlador.FEfetuaConversao(MParams, U(edtOrigem->text()), dbNorvale, transacaoNorvale, *barra, *lblProgresso,
+                               U(cmbEmpresa->currentText()), mGerarCodigo);
+}
+
+void TForm1::imgSairClick() { close(); }

@@ -1,0 +1,94 @@
+#include "app/QtServices.h"
+
+#include <QMessageBox>
+#include <QPushButton>
+#include <exception>
+
+#include "platform/Error.h"
+
+namespace {
+
+QWidget* BoxParent() {
+  if (QWidget* w = QApplication::activeModalWidget()) return w;
+  return QApplication::activeWindow();
+}
+
+}  // namespace
+
+MsgResult QtWindowServices::MessageBox(MsgKind kind, const UString& text, MsgButtons buttons) {
+  QMessageBox box(BoxParent());
+  box.setWindowTitle(QString::fromStdU16String(MsgTitle(kind)));
+  box.setTextFormat(Qt::PlainText);
+  // The texts break their lines with a carriage return, as the legacy boxes did.
+  QString shown = QString::fromStdU16String(text);
+  shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+  box.setText(shown);
+  switch (kind) {
+    case MsgKind::Error: box.setIcon(QMessageBox::Critical); break;
+    case MsgKind::Warning: box.setIcon(QMessageBox::Warning); break;
+    case MsgKind::Information: box.setIcon(QMessageBox::Information); break;
+    case MsgKind::Confirmation: box.setIcon(QMessageBox::Question); break;
+  }
+  if (buttons == MsgButtons::YesNo) {
+    box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+    box.setDefaultButton(QMessageBox::Yes);
+    // Closing the box without an answer counts as No.
+    box.setEscapeButton(QMessageBox::No);
+  } else {
+    box.setStandardButtons(QMessageBox::Ok);
+  }
+  box.setWindowModality(Qt::ApplicationModal);
+  const int pressed = box.exec();
+  if (buttons == MsgButtons::YesNo) return pressed == QMessageBox::Yes ? MsgResult::Yes : MsgResult::No;
+  return MsgResult::OK;
+}
+
+void QtWindowServices::ProcessMessages() { QCoreApplication::processEvents(); }
+
+void QtWindowServices::ShowError(const UString& text) {
+  MessageBox(MsgKind::Error, text, MsgButtons::OK);
+}
+
+QtProgressBar::QtProgressBar(QWidget* parent) : QProgressBar(parent) {
+  setOrientation(Qt::Horizontal);
+  setRange(0, 100);
+  setTextVisible(true);
+  setFormat(QStringLiteral("%p%"));
+  setAlignment(Qt::AlignCenter);
+  Changed();
+}
+
+void QtProgressBar::Changed() { setValue(Percent()); }
+
+QtStatusLabel::QtStatusLabel(QWidget* parent) : QLabel(parent) { setTextFormat(Qt::PlainText); }
+
+void QtStatusLabel::Changed() {
+  setText(QString::fromStdU16String(Caption()));
+  adjustSize();
+}
+
+void MostraErroCorrente() {
+  UString text;
+  try {
+    throw;
+  } catch (const std::exception& e) {
+    text = ErrorMessage(e);
+  } catch (...) {
+    text = u"Erro desconhecido";
+  }
+  try {
+    WindowServices::Current().ShowError(text);
+  } catch (...) {
+    // Nothing is left to tell the operator with; the program goes on.
+  }
+}
+
+bool TApplication::notify(QObject* receiver, QEvent* event) {
+  try {
+    return QApplication::notify(receiver, event);
+  } catch (...) {
+    MostraErroCorrente();
+    return false;
+  }
+}

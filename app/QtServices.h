@@ -1,0 +1,65 @@
+#pragma once
+// The window services over Qt: modal message boxes, processing of pending events,
+// the general error display, and the progress display bound to a QProgressBar and
+// a QLabel.
+#include <QApplication>
+#include <QLabel>
+#include <QProgressBar>
+
+#include "platform/WindowServices.h"
+
+class QtWindowServices : public WindowServices {
+ public:
+  // A modal box over the active window, titled with the kind's standard word.
+  MsgResult MessageBox(MsgKind kind, const UString& text, MsgButtons buttons) override;
+  // QCoreApplication::processEvents: repaints and handles waiting input.
+  void ProcessMessages() override;
+  // An error box holding the message; the program goes on.
+  void ShowError(const UString& text) override;
+};
+
+// The progress bar of the progress display. The widget always runs from 0 to 100
+// and shows the whole-number percentage of the display, so a maximum of 0 reads
+// as 0% instead of Qt's busy indicator.
+class QtProgressBar : public QProgressBar, public ProgressBar {
+ public:
+  explicit QtProgressBar(QWidget* parent = nullptr);
+
+ protected:
+  void Changed() override;
+};
+
+// The status label of the progress display; the text is shown as it is, never as
+// rich text, and the label grows to fit it.
+class QtStatusLabel : public QLabel, public StatusLabel {
+ public:
+  explicit QtStatusLabel(QWidget* parent = nullptr);
+
+ protected:
+  void Changed() override;
+};
+
+// Runs `handler`; an error that leaves it is shown by the general error display of
+// the services in force, and the program goes on.
+template <class F>
+void Protegido(F&& handler);
+
+// The application object: an error that leaves any event handler is shown by the
+// general error display instead of ending the program.
+class TApplication : public QApplication {
+ public:
+  TApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+  bool notify(QObject* receiver, QEvent* event) override;
+};
+
+// Shows the error held by the current exception (called from a catch block).
+void MostraErroCorrente();
+
+template <class F>
+void Protegido(F&& handler) {
+  try {
+    handler();
+  } catch (...) {
+    MostraErroCorrente();
+  }
+}

@@ -1,0 +1,26 @@
+// The program: the main window and its event loop.
+#include <clocale>
+
+#include "app/Main.h"
+#include "app/QtServices.h"
+
+int main(int argc, char** argv) {
+  TApplication app(argc, argv);
+  // Qt takes the machine's locale for the C library; numbers written by the C
+  // library must keep the point, as in the console program.
+  std::setlocale(LC_NUMERIC, "C");
+  QApplication::setStyle(QStringLiteral("Fusion"));
+
+  QtWindowServices services;
+  WindowServices::Install(&services);
+  int rc = 0;
+  {
+    TForm1 form;
+    Form1 = &form;
+    form.show();
+    rc = app.exec();
+    Form1 = nullptr;
+  }
+  WindowServices::Install(nullptr);
+  return rc;
+}

@@ -1,0 +1,37 @@
+#pragma once
+// Helpers of the window tests: a shown, active main window whose boxes are answered
+// by a RecordingServices, and a way to answer a modal dialog the window opens.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+
+#include "app/Main.h"
+
+inline QString Q(const UString& s) { return QString::fromStdU16String(s); }
+
+// Runs `answer` on the modal widget as soon as the window's next modal loop is up.
+template <class Dialog>
+void WhenModal(std::function<void(Dialog*)> answer) {
+  QTimer::singleShot(0, [answer] {
+    auto* d = dynamic_cast<Dialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(d, nullptr) << "no modal dialog of the expected kind";
+    answer(d);
+  });
+}
+
+class WindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    form.show();
+    QApplication::setActiveWindow(&form);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+  }
+  RecordingServices& services() { return recording.services; }
+  const std::vector<RecordedBox>& boxes() { return recording.services.boxes; }
+
+  ScopedRecordingServices recording;  // installed before the window exists
+  TForm1 form;
+};
