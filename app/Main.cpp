@@ -57,6 +57,8 @@ QLineEdit* CriaCaminho(QWidget* parent, int left, int top) {
 
 QCheckBox* CriaCaixa(QWidget* parent, const QString& text, int left, int top) {
   auto* c = new QCheckBox(text, parent);
+  // Set outright: a style sheet on the parent would otherwise drop the inherited font.
+  c->setFont(parent->font());
   c->move(left, top);
   c->adjustSize();
   return c;
@@ -238,6 +240,12 @@ void TForm1::CriaControles() {
     f.setBold(true);
     GroupBox1->setFont(f);
   }
+  // The frame runs through the middle of the title, as the group boxes of the
+  // legacy window did, so the check boxes sit well inside it.
+  GroupBox1->setStyleSheet(QStringLiteral(
+      "QGroupBox#GroupBox1 { border: 1px solid rgb(160,160,160); border-radius: 3px; margin-top: 6px; }"
+      "QGroupBox#GroupBox1::title { subcontrol-origin: margin; subcontrol-position: top left; left: 8px;"
+      " padding: 0px; }"));
   boxCliente = CriaCaixa(GroupBox1, QStringLiteral("Cliente"), 32, 19);
   boxFornecedor = CriaCaixa(GroupBox1, QStringLiteral("Fornecedor"), 135, 19);
   boxGrupo = CriaCaixa(GroupBox1, QStringLiteral("Grupo"), 239, 19);

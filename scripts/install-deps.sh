@@ -8,7 +8,7 @@ PACKAGES=(
   firebird-dev libfbclient2 firebird3.0-server-core firebird3.0-utils
   qt6-base-dev libgl-dev
   python3 python3-dbf python3-dbfread
-  xvfb xauth imagemagick fonts-dejavu-core
+  xvfb xauth imagemagick x11-utils fonts-dejavu-core fonts-dejavu-extra
 )
 
 missing=()
