@@ -31,6 +31,8 @@ class WindowTest : public ::testing::Test {
   }
   RecordingServices& services() { return recording.services; }
   const std::vector<RecordedBox>& boxes() { return recording.services.boxes; }
+  // The text of the last box, for failure messages.
+  std::string LastText() { return boxes().empty() ? "(no box)" : UToUtf8(boxes().back().text); }
 
   ScopedRecordingServices recording;  // installed before the window exists
   TForm1 form;
