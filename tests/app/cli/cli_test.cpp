@@ -1,0 +1,118 @@
+// The console front end as a user runs it: the real program, its output and its
+// exit status.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "platform/firebird/Firebird.h"
+#include "tests/support/DbfFixture.h"
+#include "tests/support/TestDatabase.h"
+
+namespace {
+
+struct Result {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+std::string slurp(const std::string& path) {
+  std::ifstream f(path);
+  std::stringstream s;
+  s << f.rdbuf();
+  return s.str();
+}
+
+Result Cli(const std::string& args, const TempDir& tmp) {
+  const std::string out = tmp.file("stdout.txt"), err = tmp.file("stderr.txt");
+  const std::string cmd = std::string(CT_BINARY_DIR) + "/conversor-tolv-cli " + args + " >" + out + " 2>" + err;
+  Result r;
+  int rc = std::system(cmd.c_str());
+  r.status = WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
+  r.out = slurp(out);
+  r.err = slurp(err);
+  return r;
+}
+
+std::string Groups(const std::string& dbPath) {
+  fb::Database db;
+  db.SetDatabaseName(Utf8ToU(dbPath));
+  db.SetUserName(u"SYSDBA");
+  db.SetPassword(u"ferncrest");
+  db.Open();
+  fb::Query q(db);
+  q.SetSQL(u"SELECT CODGRUPO, DESCRICAO FROM GRUPROD ORDER BY CODGRUPO");
+  q.Open();
+  std::string s;
+  for (; !q.Eof(); q.Next()) s += UToUtf8(q.FieldAsText(u"CODGRUPO")) + "=" + UToUtf8(q.FieldAsText(u"DESCRICAO")) + ";";
+  q.Close();
+  db.DefaultTransaction().Commit();
+  return s;
+}
+
+class CliTest : public ::testing::Test {
+ protected:
+  void WriteGrupo(std::vector<std::vector<std::string>> rows) {
+    DbfTable t;
+    t.path = tmp_.file("grupo.dbf");  // found whatever the case on disk
+    t.fields = "CODIGO C(4); DESCRICAO C(40)";
+    t.rows = std::move(rows);
+    WriteDbf(t);
+  }
+  std::string Args(const std::string& db, const std::string& rest) {
+    return "--origem " + tmp_.path() + " --destino " + db + " " + rest;
+  }
+  TempDir tmp_{"cli"};
+};
+
+TEST_F(CliTest, UsageErrorsExitTwoWithTheUsage) {
+  Result help = Cli("--help", tmp_);
+  EXPECT_EQ(help.status, 0);
+  EXPECT_NE(help.out.find("Uso: conversor-tolv-cli --origem DIR --destino BANCO"), std::string::npos);
+
+  for (const char* bad : {"", "grupo", "--origem x grupo", "--destino y.fb grupo", "--origem x --destino y.fb",
+                          "--origem x --destino y.fb mercadoria", "--origem x --destino y.fb --empresa 03 grupo",
+                          "--origem x --destino y.fb --verbose grupo", "--origem x --destino y.fb grupo --empresa"}) {
+    Result r = Cli(bad, tmp_);
+    EXPECT_EQ(r.status, 2) << bad;
+    EXPECT_NE(r.err.find("Uso: conversor-tolv-cli"), std::string::npos) << bad;
+    EXPECT_EQ(r.out, "") << bad;
+  }
+}
+
+TEST_F(CliTest, ConvertsGroupsAndPrintsTheBoxAndTheSummary) {
+  const std::string db = FreshDatabase("cli-ok");
+  WriteGrupo({{"5", "Ferragens"}, {"12", "Elétrica"}, {"13", "  "}});
+  Result r = Cli(Args(db, "grupo"), tmp_);
+  EXPECT_EQ(r.status, 0) << r.out << r.err;
+  EXPECT_NE(r.out.find("[Information] Conversão concluída com sucesso!\n"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("Grupos de produtos: lidos 3, gravados 2, ignorados 1, rejeitados 0"), std::string::npos)
+      << r.out;
+  EXPECT_NE(r.err.find("Convertendo Grupos de produtos - Registro 1 de 3"), std::string::npos) << r.err;
+  EXPECT_EQ(Groups(db), "005=Ferragens;012=Elétrica;");
+}
+
+TEST_F(CliTest, AFailedRunExitsOneAndWritesNothing) {
+  const std::string db = FreshDatabase("cli-fail");
+  WriteGrupo({{"5", "Cinco"}});
+  ASSERT_EQ(Cli(Args(db, "grupo"), tmp_).status, 0);
+  WriteGrupo({{"0101", "Primeiro"}, {"1101", "Segundo"}});
+  Result r = Cli(Args(db, "grupo"), tmp_);
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.out.find("[Error] Ocorreu um erro durante a conversão! Motivo: "), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("desfeita"), std::string::npos) << r.out;
+  EXPECT_EQ(Groups(db), "005=Cinco;");
+}
+
+TEST_F(CliTest, ATargetThatCannotBeOpenedExitsOne) {
+  WriteGrupo({{"5", "Cinco"}});
+  Result r = Cli(Args(tmp_.file("nao-existe/norvale.fb"), "grupo"), tmp_);
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.out.rfind("[Error] Não foi possível conectar ao banco de dados Norvale\nMotivo: ", 0), 0u) << r.out;
+}
+
+}  // namespace
