@@ -9,6 +9,21 @@
 //   commit: the transaction ends and reports itself inactive;
 // - a failed statement does not end the transaction;
 // - errors are EDatabaseError carrying the database's own message text.
+//
+// Choices of this implementation (see also README.md, "The target connection"):
+// - The connection character set is the database's default character set when it is
+//   WIN1252, ISO8859_1 or UTF8 (UNICODE_FSS counts as UTF8); WIN1252 when the database
+//   has none (NONE) or OCTETS, as the legacy Windows client wrote; UTF8 for any other
+//   set, which the engine then transliterates. SetCharacterSet forces one. A text
+//   holding a character the connection set cannot hold is an error naming it.
+// - The transaction is READ COMMITTED, RECORD_VERSION, READ WRITE, NO WAIT: a lock
+//   conflict is reported at once instead of waiting for the other user.
+// - Reading as text: integers in decimal; NUMERIC/DECIMAL with their scale's digits
+//   after a point ("12.50"); floating point in the shortest plain decimal that reads
+//   back the same, with a point ("0.1", "1234.5"); DATE as the short date format in
+//   force (DateToStr); TIMESTAMP likewise, followed by " hh:nn:ss" when the time is not
+//   midnight (as DateTimeToStr did); TIME as "hh:nn:ss"; BOOLEAN "True"/"False"; CHAR
+//   without the trailing blanks the database pads it with; text BLOBs as their text.
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -21,6 +36,9 @@ namespace fb {
 class Database;
 class Query;
 
+// The one transaction of a connection. Every Transaction object created on a
+// Database is a view of that same transaction (the connection's default one, which
+// every query runs in): there is no second transaction.
 class Transaction {
  public:
   explicit Transaction(Database& db);
@@ -53,6 +71,9 @@ class Database {
   const UString& DatabaseName() const;
   void SetUserName(const UString& user);
   void SetPassword(const UString& password);
+  // Forces the connection character set ("UTF8", "WIN1252", "ISO8859_1", "NONE");
+  // empty (the default) chooses it from the database, as described above.
+  void SetCharacterSet(const UString& charset);
 
   void Open();   // attaches; an open connection stays open
   void Close();  // rolls back an open transaction, then detaches
@@ -60,6 +81,7 @@ class Database {
 
   int Dialect() const;           // SQL dialect the statements are prepared in
   UString CharacterSet() const;  // connection character set in use
+  UString DatabaseCharacterSet() const;  // the database's default ("NONE" when it has none)
 
   Transaction& DefaultTransaction();
 
@@ -77,8 +99,10 @@ class Query {
   Query(const Query&) = delete;
   Query& operator=(const Query&) = delete;
 
-  // Setting a new text closes the query. A text equal to the one last prepared is
-  // not prepared again.
+  // Setting a text closes the query and forgets the values bound. A text equal to
+  // the one last prepared is not prepared again (its statement survives commits;
+  // it dies with the attachment). Texts defining PSQL code (CREATE PROCEDURE ...,
+  // EXECUTE BLOCK) are sent unchanged: their ":NAME"s are PSQL variables.
   void SetSQL(const UString& sql);
   const UString& SQL() const;
 
@@ -93,26 +117,47 @@ class Query {
   void BindInteger(const UString& name, std::int64_t value);
   void BindDouble(const UString& name, double value);
   void BindNull(const UString& name);
+  // A name the text does not have is an error; so, at execution, is a parameter
+  // left unbound, and a text mixing "?" with ":NAME".
 
-  void ExecSQL();  // statements that return no rows
-  void Open();     // statements that return rows; stands on the first row
+  // Runs the statement. A commit statement commits the connection's transaction
+  // (nothing happens when none is active). A SELECT is opened as by Open; a
+  // statement that returns one row (EXECUTE PROCEDURE, INSERT ... RETURNING) leaves
+  // that row readable.
+  void ExecSQL();
+  // Opens a statement that returns rows and stands on the first row; a statement
+  // that returns none is an error. An open result set is closed by every transaction
+  // end (Commit, Rollback, a commit statement through any query).
+  void Open();
   void Close();
-  bool Active() const;
+  bool Active() const;  // a result is open (or an executed statement returned its row)
 
   bool IsEmpty() const;  // the opened result holds no row
   bool Eof() const;
   void Next();
 
-  // Columns of the current row, by name (case-insensitive). A null reads as the
-  // empty text; as an integer a text that is not a whole number is an error.
+  // Columns of the current row, by alias or column name (case-insensitive). A null
+  // reads as the empty text; with no current row (empty result, past the end) every
+  // column reads as null. As an integer, a text that is not a whole number is an
+  // error, and so is a null (its text is empty); likewise as a double. Unknown
+  // names and a closed query are errors.
   UString FieldAsText(const UString& name) const;
   std::int64_t FieldAsInteger(const UString& name) const;
   double FieldAsDouble(const UString& name) const;
   bool FieldIsNull(const UString& name) const;
+  // Names (aliases) of the columns of the prepared statement.
+  std::vector<UString> FieldNames() const;
+
+  // Times this object has prepared a statement text (for tests and benchmarks).
+  unsigned PrepareCount() const;
 
  private:
   struct Impl;
   std::unique_ptr<Impl> impl_;
 };
+
+// Stops fbclient's threads and the embedded engine; call at most once, at the end
+// of a program, after every Database is destroyed (keeps valgrind's report clean).
+void ShutdownClient();
 
 }  // namespace fb

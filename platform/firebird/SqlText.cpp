@@ -1,0 +1,298 @@
+#include "platform/firebird/SqlText.h"
+
+#include "platform/Error.h"
+
+namespace fb {
+
+namespace {
+
+bool isIdentStart(char16_t c) {
+  return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') || c == u'_';
+}
+bool isIdentChar(char16_t c) { return isIdentStart(c) || (c >= u'0' && c <= u'9') || c == u'$'; }
+bool isBlank(char16_t c) { return c <= 32; }
+
+// Skips blanks and comments from i; returns the index of the next significant character.
+std::size_t skipBlanksAndComments(std::u16string_view s, std::size_t i) {
+  for (;;) {
+    while (i < s.size() && isBlank(s[i])) ++i;
+    if (i + 1 < s.size() && s[i] == u'-' && s[i + 1] == u'-') {
+      while (i < s.size() && s[i] != u'\n') ++i;
+    } else if (i + 1 < s.size() && s[i] == u'/' && s[i + 1] == u'*') {
+      auto e = s.find(u"*/", i + 2);
+      i = e == std::u16string_view::npos ? s.size() : e + 2;
+    } else {
+      return i;
+    }
+  }
+}
+
+// The first few words of the statement, upper-cased, comments skipped.
+std::vector<UString> leadingWords(std::u16string_view s, int count) {
+  std::vector<UString> words;
+  std::size_t i = 0;
+  while (static_cast<int>(words.size()) < count) {
+    i = skipBlanksAndComments(s, i);
+    if (i >= s.size() || !isIdentStart(s[i])) break;
+    UString w;
+    while (i < s.size() && isIdentChar(s[i])) w.push_back(s[i++]);
+    words.push_back(UpperAZ(w));
+  }
+  return words;
+}
+
+bool definesPsql(std::u16string_view s) {
+  auto w = leadingWords(s, 4);
+  if (w.empty()) return false;
+  std::size_t k = 0;
+  if (w[0] == u"EXECUTE") return w.size() > 1 && w[1] == u"BLOCK";
+  if (w[0] == u"CREATE") {
+    k = 1;
+    if (w.size() > 2 && w[1] == u"OR" && w[2] == u"ALTER") k = 3;
+  } else if (w[0] == u"ALTER" || w[0] == u"RECREATE") {
+    k = 1;
+  } else {
+    return false;
+  }
+  if (k >= w.size()) return false;
+  return w[k] == u"PROCEDURE" || w[k] == u"TRIGGER" || w[k] == u"FUNCTION" || w[k] == u"PACKAGE";
+}
+
+char16_t closingOf(char16_t open) {
+  switch (open) {
+    case u'(': return u')';
+    case u'[': return u']';
+    case u'{': return u'}';
+    case u'<': return u'>';
+    default: return open;
+  }
+}
+
+}  // namespace
+
+ParsedSql ParseSql(std::u16string_view s) {
+  ParsedSql r;
+  if (definesPsql(s)) {
+    r.sql.assign(s);
+    r.psqlBody = true;
+    return r;
+  }
+  r.sql.reserve(s.size());
+  std::size_t i = 0;
+  const std::size_t n = s.size();
+  while (i < n) {
+    char16_t c = s[i];
+    if (c == u'\'' || c == u'"') {
+      // Quoted: the quote character doubled stands for itself.
+      std::size_t j = i + 1;
+      for (;;) {
+        if (j >= n) break;
+        if (s[j] == c) {
+          if (j + 1 < n && s[j + 1] == c) { j += 2; continue; }
+          ++j;
+          break;
+        }
+        ++j;
+      }
+      r.sql.append(s.substr(i, j - i));
+      i = j;
+    } else if ((c == u'q' || c == u'Q') && i + 2 < n && s[i + 1] == u'\'' &&
+               (i == 0 || !isIdentChar(s[i - 1]))) {
+      // Alternative quoting: q'{...}', q'!...!'.
+      char16_t close = closingOf(s[i + 2]);
+      std::size_t j = i + 3;
+      while (j < n && !(s[j] == close && j + 1 < n && s[j + 1] == u'\'')) ++j;
+      j = j < n ? j + 2 : n;
+      r.sql.append(s.substr(i, j - i));
+      i = j;
+    } else if (c == u'-' && i + 1 < n && s[i + 1] == u'-') {
+      std::size_t j = i;
+      while (j < n && s[j] != u'\n') ++j;
+      r.sql.append(s.substr(i, j - i));
+      i = j;
+    } else if (c == u'/' && i + 1 < n && s[i + 1] == u'*') {
+      auto e = s.find(u"*/", i + 2);
+      std::size_t j = e == std::u16string_view::npos ? n : e + 2;
+      r.sql.append(s.substr(i, j - i));
+      i = j;
+    } else if (c == u':' && i + 1 < n && isIdentStart(s[i + 1])) {
+      std::size_t j = i + 1;
+      while (j < n && isIdentChar(s[j])) ++j;
+      r.params.emplace_back(s.substr(i + 1, j - i - 1));
+      r.sql.push_back(u'?');
+      i = j;
+    } else {
+      if (c == u'?') ++r.positional;
+      r.sql.push_back(c);
+      ++i;
+    }
+  }
+  if (r.positional > 0 && !r.params.empty()) {
+    throw EDatabaseError(
+        u"The statement mixes positional parameters (?) with named parameters (:" +
+        r.params.front() + u"); use one kind only");
+  }
+  return r;
+}
+
+bool IsCommitStatement(std::u16string_view s) {
+  std::size_t b = 0, e = s.size();
+  while (b < e && isBlank(s[b])) ++b;
+  while (e > b && isBlank(s[e - 1])) --e;
+  if (e > b && s[e - 1] == u';') {
+    --e;
+    while (e > b && isBlank(s[e - 1])) --e;
+  }
+  std::u16string_view t = s.substr(b, e - b);
+  auto word = [&](std::size_t& i) {
+    UString w;
+    while (i < t.size() && isBlank(t[i])) ++i;
+    while (i < t.size() && !isBlank(t[i])) w.push_back(t[i++]);
+    return UpperAZ(w);
+  };
+  std::size_t i = 0;
+  if (word(i) != u"COMMIT") return false;
+  UString second = word(i);
+  if (second.empty()) return true;
+  return second == u"WORK" && word(i).empty();
+}
+
+// ---------------------------------------------------------------------------
+// Codecs
+
+namespace {
+
+// Windows-1252 0x80..0x9F; 0 marks the five unassigned bytes, which map to the
+// C1 control of the same value (as Windows and Firebird do).
+const char16_t kWin1252High[32] = {
+    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
+    0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+
+char16_t win1252ToU(unsigned char b) {
+  if (b >= 0x80 && b <= 0x9F) {
+    char16_t u = kWin1252High[b - 0x80];
+    return u ? u : static_cast<char16_t>(b);
+  }
+  return static_cast<char16_t>(b);
+}
+
+bool uToWin1252(char16_t u, unsigned char& b) {
+  if (u < 0x80 || (u >= 0xA0 && u <= 0xFF)) { b = static_cast<unsigned char>(u); return true; }
+  for (int k = 0; k < 32; ++k) {
+    char16_t m = kWin1252High[k] ? kWin1252High[k] : static_cast<char16_t>(0x80 + k);
+    if (m == u) { b = static_cast<unsigned char>(0x80 + k); return true; }
+  }
+  return false;
+}
+
+void appendUtf8(std::string& out, char32_t cp) {
+  if (cp < 0x80) {
+    out.push_back(static_cast<char>(cp));
+  } else if (cp < 0x800) {
+    out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
+    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  } else if (cp < 0x10000) {
+    out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
+    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  } else {
+    out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
+    out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  }
+}
+
+// Decodes one UTF-8 sequence at i; returns false (and advances one byte) when invalid.
+bool nextUtf8(std::string_view s, std::size_t& i, char32_t& cp) {
+  unsigned char b = static_cast<unsigned char>(s[i]);
+  int len;
+  char32_t min;
+  if (b < 0x80) { cp = b; ++i; return true; }
+  if ((b & 0xE0) == 0xC0) { len = 2; cp = b & 0x1F; min = 0x80; }
+  else if ((b & 0xF0) == 0xE0) { len = 3; cp = b & 0x0F; min = 0x800; }
+  else if ((b & 0xF8) == 0xF0) { len = 4; cp = b & 0x07; min = 0x10000; }
+  else { ++i; return false; }
+  if (i + len > s.size()) { ++i; return false; }
+  for (int k = 1; k < len; ++k) {
+    unsigned char c = static_cast<unsigned char>(s[i + k]);
+    if ((c & 0xC0) != 0x80) { ++i; return false; }
+    cp = (cp << 6) | (c & 0x3F);
+  }
+  if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) { ++i; return false; }
+  i += len;
+  return true;
+}
+
+}  // namespace
+
+bool EncodeText(Codec codec, std::u16string_view s, std::string& out, char32_t& bad) {
+  out.clear();
+  out.reserve(s.size() + (codec == Codec::Utf8 ? s.size() / 2 : 0));
+  for (std::size_t i = 0; i < s.size(); ++i) {
+    char16_t u = s[i];
+    if (codec == Codec::Utf8) {
+      char32_t cp = u;
+      if (u >= 0xD800 && u <= 0xDBFF) {
+        if (i + 1 < s.size() && s[i + 1] >= 0xDC00 && s[i + 1] <= 0xDFFF) {
+          cp = 0x10000 + ((static_cast<char32_t>(u) - 0xD800) << 10) + (s[i + 1] - 0xDC00);
+          ++i;
+        } else {
+          bad = u;
+          return false;
+        }
+      } else if (u >= 0xDC00 && u <= 0xDFFF) {
+        bad = u;
+        return false;
+      }
+      appendUtf8(out, cp);
+    } else {
+      unsigned char b;
+      bool ok = codec == Codec::Win1252 ? uToWin1252(u, b) : (u <= 0xFF && (b = static_cast<unsigned char>(u), true));
+      if (!ok) {
+        bad = u;
+        if (u >= 0xD800 && u <= 0xDBFF && i + 1 < s.size() && s[i + 1] >= 0xDC00 && s[i + 1] <= 0xDFFF)
+          bad = 0x10000 + ((static_cast<char32_t>(u) - 0xD800) << 10) + (s[i + 1] - 0xDC00);
+        return false;
+      }
+      out.push_back(static_cast<char>(b));
+    }
+  }
+  return true;
+}
+
+UString DecodeText(Codec codec, std::string_view s) {
+  UString out;
+  out.reserve(s.size());
+  if (codec == Codec::Utf8) {
+    std::size_t i = 0;
+    while (i < s.size()) {
+      char32_t cp;
+      if (!nextUtf8(s, i, cp)) { out.push_back(0xFFFD); continue; }
+      if (cp >= 0x10000) {
+        cp -= 0x10000;
+        out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
+        out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
+      } else {
+        out.push_back(static_cast<char16_t>(cp));
+      }
+    }
+  } else if (codec == Codec::Win1252) {
+    for (char c : s) out.push_back(win1252ToU(static_cast<unsigned char>(c)));
+  } else {
+    for (char c : s) out.push_back(static_cast<char16_t>(static_cast<unsigned char>(c)));
+  }
+  return out;
+}
+
+bool IsValidUtf8(std::string_view s) {
+  std::size_t i = 0;
+  char32_t cp;
+  while (i < s.size())
+    if (!nextUtf8(s, i, cp)) return false;
+  return true;
+}
+
+}  // namespace fb
