@@ -1,1 +1,50 @@
+// TConversao: construction, the transaction operations of a run, table emptying
+// and zero filling. The normalisers live in
+// classConversao_normalizadores.cpp, the reference lookups in
+// classConversao_consultas.cpp.
 #include "toolkit/classConversao.h"
+
+#include <exception>
+
+#include "platform/Error.h"
+#include "platform/WindowServices.h"
+
+TConversao::TConversao(fb::Database& cBanco)
+    : QDestino(std::make_unique<fb::Query>(cBanco)),
+      QAuxiliar(std::make_unique<fb::Query>(cBanco)),
+      cnBanco(cBanco) {}
+
+TConversao::~TConversao() = default;
+
+void TConversao::PIniciaTransacao(fb::Transaction& Transacao) {
+  if (!Transacao.InTransaction()) Transacao.StartTransaction();
+}
+
+void TConversao::PConfirmaTransacao(fb::Transaction& Transacao) {
+  if (Transacao.InTransaction()) Transacao.Commit();
+}
+
+void TConversao::PCancelaTransacao(fb::Transaction& Transacao) {
+  if (Transacao.InTransaction()) Transacao.Rollback();
+}
+
+// Decided for this project: a run is one transaction, so the deletion is not
+// followed by a commit statement; it becomes permanent with the run's final commit
+// and is undone by the run's rollback.
+void TConversao::PLimpaTabela(const UString& NomeTabela) {
+  try {
+    fb::Query query(cnBanco);  // released whatever happens
+    query.SetSQL(u"DELETE FROM " + NomeTabela);
+    query.ExecSQL();
+  } catch (const std::exception& e) {
+    MessageDlg(u"Erro na Exclusão da tabela " + NomeTabela + u"." + u"\r" + ErrorMessage(e) + u"\r" +
+                   u"Verifique se a tabela está em Transação.",
+               MsgKind::Error, MsgButtons::OK);
+  }
+}
+
+UString TConversao::StrZero(const UString& Valor, int Qtd) {
+  if (Qtd > 0 && static_cast<std::size_t>(Qtd) > Valor.size())
+    return UString(static_cast<std::size_t>(Qtd) - Valor.size(), u'0') + Valor;
+  return Valor;
+}

@@ -1,0 +1,165 @@
+// TConversao's base against real embedded Norvale databases.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "platform/Error.h"
+#include "platform/WindowServices.h"
+#include "platform/firebird/Firebird.h"
+#include "tests/support/TestDatabase.h"
+#include "toolkit/classConversao.h"
+
+namespace {
+
+void Exec(fb::Database& db, const UString& sql) {
+  fb::Query q(db);
+  q.SetSQL(sql);
+  q.ExecSQL();
+}
+
+long long Count(fb::Database& db, const UString& table) {
+  fb::Query q(db);
+  q.SetSQL(u"SELECT COUNT(*) AS N FROM " + table);
+  q.Open();
+  return q.FieldAsInteger(u"N");
+}
+
+class Conversao : public ::testing::Test {
+ protected:
+  void SetUp() override { tdb.Connect(db); }
+  TestDatabase tdb{"conversao"};
+  fb::Database db;
+  ScopedRecordingServices ui;
+};
+
+}  // namespace
+
+TEST_F(Conversao, CreateBindsBothQueriesToTheConnection) {
+  TConversao c(db);
+  EXPECT_EQ(&c.cnBanco, &db);
+  ASSERT_TRUE(c.QDestino);
+  ASSERT_TRUE(c.QAuxiliar);
+  c.QDestino->SetSQL(u"INSERT INTO UNIDADES (UNIDADE) VALUES ('UN')");
+  c.QDestino->ExecSQL();
+  EXPECT_TRUE(db.DefaultTransaction().InTransaction());  // the connection's default transaction
+  c.QAuxiliar->SetSQL(u"SELECT UNIDADE FROM UNIDADES");
+  c.QAuxiliar->Open();
+  EXPECT_EQ(c.QAuxiliar->FieldAsText(u"UNIDADE"), u"UN");  // the same transaction sees it
+}
+
+TEST_F(Conversao, TransactionOperations) {
+  TConversao c(db);
+  auto& tr = db.DefaultTransaction();
+  // On an inactive transaction confirming and cancelling do nothing and do not fail.
+  EXPECT_NO_THROW(c.PConfirmaTransacao(tr));
+  EXPECT_NO_THROW(c.PCancelaTransacao(tr));
+  EXPECT_FALSE(tr.InTransaction());
+  c.PIniciaTransacao(tr);
+  EXPECT_TRUE(tr.InTransaction());
+  Exec(db, u"INSERT INTO UNIDADES (UNIDADE) VALUES ('CX')");
+  // Starting an active transaction neither restarts it nor fails.
+  EXPECT_NO_THROW(c.PIniciaTransacao(tr));
+  c.PCancelaTransacao(tr);
+  EXPECT_FALSE(tr.InTransaction());
+  EXPECT_EQ(Count(db, u"UNIDADES"), 0);
+  Exec(db, u"INSERT INTO UNIDADES (UNIDADE) VALUES ('PC')");
+  c.PConfirmaTransacao(tr);
+  EXPECT_FALSE(tr.InTransaction());
+  c.PCancelaTransacao(tr);
+  EXPECT_EQ(Count(db, u"UNIDADES"), 1);
+  EXPECT_TRUE(ui.services.boxes.empty());
+}
+
+TEST_F(Conversao, CommitStatementThenSelectAndARollbackKeepsWhatWasCommitted) {
+  TConversao c(db);
+  auto& tr = db.DefaultTransaction();
+  c.PIniciaTransacao(tr);
+  c.QDestino->SetSQL(u"INSERT INTO UNIDADES (UNIDADE) VALUES ('KG')");
+  c.QDestino->ExecSQL();
+  c.QDestino->SetSQL(u"COMMIT");
+  c.QDestino->ExecSQL();
+  EXPECT_FALSE(tr.InTransaction());
+  c.QAuxiliar->SetSQL(u"SELECT COUNT(*) AS N FROM UNIDADES");
+  c.QAuxiliar->Open();  // a new transaction
+  EXPECT_TRUE(tr.InTransaction());
+  EXPECT_EQ(c.QAuxiliar->FieldAsInteger(u"N"), 1);
+  c.QAuxiliar->Close();
+  c.QDestino->SetSQL(u"INSERT INTO UNIDADES (UNIDADE) VALUES ('LT')");
+  c.QDestino->ExecSQL();
+  c.PCancelaTransacao(tr);
+  EXPECT_EQ(Count(db, u"UNIDADES"), 1);
+}
+
+TEST_F(Conversao, LimpaTabelaDeletesInsideTheRunsTransaction) {
+  Exec(db, u"INSERT INTO UNIDADES (UNIDADE) VALUES ('UN')");
+  Exec(db, u"INSERT INTO UNIDADES (UNIDADE) VALUES ('CX')");
+  Exec(db, u"COMMIT");
+  TConversao c(db);
+  auto& tr = db.DefaultTransaction();
+  c.PIniciaTransacao(tr);
+  Exec(db, u"INSERT INTO CIDADES (CODCIDADE, CIDADE, ESTADO) VALUES ('00001', 'BELO HORIZONTE', 'MG')");
+  c.PLimpaTabela(u"unidades");  // the name goes in unchanged, not quoted
+  EXPECT_TRUE(ui.services.boxes.empty());
+  EXPECT_TRUE(tr.InTransaction());  // no commit
+  EXPECT_EQ(Count(db, u"UNIDADES"), 0);
+  c.PCancelaTransacao(tr);
+  // The rollback undoes the deletion and what was written before it.
+  EXPECT_EQ(Count(db, u"UNIDADES"), 2);
+  EXPECT_EQ(Count(db, u"CIDADES"), 0);
+  c.PLimpaTabela(u"UNIDADES");
+  c.PConfirmaTransacao(tr);
+  c.PCancelaTransacao(tr);
+  EXPECT_EQ(Count(db, u"UNIDADES"), 0);
+}
+
+TEST_F(Conversao, LimpaTabelaOfAMissingTableShowsTheBoxAndReturns) {
+  // The database's own text for the same failure.
+  std::string dbText;
+  try {
+    Exec(db, u"DELETE FROM NAOEXISTE");
+  } catch (const EDatabaseError& e) {
+    dbText = e.what();
+  }
+  ASSERT_FALSE(dbText.empty());
+  auto& tr = db.DefaultTransaction();
+  tr.Rollback();
+  Exec(db, u"INSERT INTO UNIDADES (UNIDADE) VALUES ('UN')");
+  TConversao c(db);
+  EXPECT_NO_THROW(c.PLimpaTabela(u"NAOEXISTE"));
+  ASSERT_EQ(ui.services.boxes.size(), 1u);
+  const RecordedBox& box = ui.services.boxes[0];
+  EXPECT_EQ(box.kind, MsgKind::Error);
+  EXPECT_EQ(box.buttons, MsgButtons::OK);
+  EXPECT_EQ(UToUtf8(box.text),
+            "Erro na Exclusão da tabela NAOEXISTE.\r" + dbText + "\rVerifique se a tabela está em Transação.");
+  // Between the two carriage returns: the database's text.
+  auto first = box.text.find(u'\r');
+  auto last = box.text.rfind(u'\r');
+  EXPECT_EQ(UToUtf8(box.text.substr(first + 1, last - first - 1)), dbText);
+  EXPECT_NE(dbText.find("Table unknown"), std::string::npos) << dbText;
+  // The failed statement did not end the transaction nor undo earlier writes.
+  EXPECT_TRUE(tr.InTransaction());
+  EXPECT_EQ(Count(db, u"UNIDADES"), 1);
+}
+
+TEST_F(Conversao, LimpaTabelaOnAClosedConnectionShowsTheBox) {
+  db.Close();
+  TConversao c(db);
+  EXPECT_NO_THROW(c.PLimpaTabela(u"UNIDADES"));
+  ASSERT_EQ(ui.services.boxes.size(), 1u);
+  EXPECT_NE(ui.services.boxes[0].text.find(u"not connected"), UString::npos);
+}
+
+TEST(StrZero, FillsNeverCutsNeverTrims) {
+  EXPECT_EQ(TConversao::StrZero(u"7", 3), u"007");
+  EXPECT_EQ(TConversao::StrZero(u"1234", 3), u"1234");
+  EXPECT_EQ(TConversao::StrZero(u"", 2), u"00");
+  EXPECT_EQ(TConversao::StrZero(u" 7", 3), u"0 7");
+  EXPECT_EQ(TConversao::StrZero(u"123", 3), u"123");
+  EXPECT_EQ(TConversao::StrZero(u"5", 0), u"5");
+  EXPECT_EQ(TConversao::StrZero(u"5", -4), u"5");
+  EXPECT_EQ(TConversao::StrZero(u"", 0), u"");
+  // 16-bit code units: a character outside the BMP counts two.
+  EXPECT_EQ(TConversao::StrZero(u"𝄞", 3), u"0𝄞");
+  EXPECT_EQ(TConversao::StrZero(u"ç", 2), u"0ç");
+}
