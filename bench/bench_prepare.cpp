@@ -1,0 +1,148 @@
+// One prepared INSERT reused for every row against a literal INSERT text per row
+// (prepared again each time), both through fb::Query, each in one transaction, into
+// a fresh embedded database (dialect 1, WIN1252) and a 40-column customer-like table.
+//
+//   build/bench_prepare [ROWS]      (default 20000)
+//
+// The prepared form binds every value as text, as the converters do (rule 2); the
+// literal form quotes text values and writes dates as 'dd.mm.yyyy' (rule 1).
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "platform/Error.h"
+#include "platform/firebird/Firebird.h"
+#include "tests/support/TestDatabase.h"
+
+namespace {
+
+constexpr int kText = 30, kDate = 4, kMoney = 4, kInt = 2;
+
+UString Columns() {
+  UString s = u"CODIGO VARCHAR(10) NOT NULL PRIMARY KEY";
+  for (int i = 0; i < kText; ++i) s += u", T" + IntToU(i) + u" VARCHAR(" + IntToU(20 + (i % 4) * 20) + u")";
+  for (int i = 0; i < kDate; ++i) s += u", D" + IntToU(i) + u" TIMESTAMP";
+  for (int i = 0; i < kMoney; ++i) s += u", M" + IntToU(i) + u" NUMERIC(15,2)";
+  for (int i = 0; i < kInt; ++i) s += u", I" + IntToU(i) + u" INTEGER";
+  return s;
+}
+
+std::vector<UString> Names() {
+  std::vector<UString> n{u"CODIGO"};
+  for (int i = 0; i < kText; ++i) n.push_back(u"T" + IntToU(i));
+  for (int i = 0; i < kDate; ++i) n.push_back(u"D" + IntToU(i));
+  for (int i = 0; i < kMoney; ++i) n.push_back(u"M" + IntToU(i));
+  for (int i = 0; i < kInt; ++i) n.push_back(u"I" + IntToU(i));
+  return n;
+}
+
+// The values of row r, as texts; dates as dd/mm/yyyy.
+std::vector<UString> Row(int r) {
+  static const UString words[] = {u"JOÃO", u"AÇÃO", u"Peça", u"RUA DAS FLORES", u"São Paulo", u"O'Brien", u"", u"x"};
+  std::vector<UString> v{IntToU(r)};
+  for (int i = 0; i < kText; ++i) v.push_back(words[(r + i) % 8] + u" " + IntToU((r * 7 + i) % 1000));
+  for (int i = 0; i < kDate; ++i) {
+    int d = 1 + (r + i) % 28, m = 1 + (r + i) % 12;
+    v.push_back((d < 10 ? u"0" : u"") + IntToU(d) + u"/" + (m < 10 ? u"0" : u"") + IntToU(m) + u"/2014");
+  }
+  for (int i = 0; i < kMoney; ++i) v.push_back(IntToU((r * 13 + i) % 100000) + u"." + IntToU(10 + i));
+  for (int i = 0; i < kInt; ++i) v.push_back(IntToU(r % 1000 + i));
+  return v;
+}
+
+UString LiteralInsert(const UString& table, const std::vector<UString>& names, const std::vector<UString>& v) {
+  UString cols, vals;
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    if (i) { cols += u", "; vals += u", "; }
+    cols += names[i];
+    const UString& n = names[i];
+    if (n[0] == u'D') vals += u"'" + v[i].substr(0, 2) + u"." + v[i].substr(3, 2) + u"." + v[i].substr(6) + u"'";
+    else if (n[0] == u'M' || n[0] == u'I') vals += v[i];
+    else vals += QuotedStr(v[i]);
+  }
+  return u"INSERT INTO " + table + u" (" + cols + u") VALUES (" + vals + u")";
+}
+
+double Seconds(std::chrono::steady_clock::time_point a, std::chrono::steady_clock::time_point b) {
+  return std::chrono::duration<double>(b - a).count();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  int rows = argc > 1 ? std::atoi(argv[1]) : 20000;
+  if (rows <= 0) rows = 20000;
+  try {
+    auto tdb = TestDatabase::Blank(1, "WIN1252", "bench");
+    double prepared, literal;
+    unsigned preparesA, preparesB;
+    {
+      fb::Database db;
+      tdb.Connect(db);
+      fb::Query q(db);
+      for (const char16_t* t : {u"BENCH_A", u"BENCH_B"}) {
+        q.SetSQL(UString(u"CREATE TABLE ") + t + u" (" + Columns() + u")");
+        q.ExecSQL();
+      }
+      q.SetSQL(u"COMMIT");
+      q.ExecSQL();
+      auto names = Names();
+      auto& tr = db.DefaultTransaction();
+
+      UString ins = u"INSERT INTO BENCH_A (";
+      UString vals;
+      for (std::size_t i = 0; i < names.size(); ++i) {
+        ins += (i ? u", " : u"") + names[i];
+        vals += (i ? u", :" : u":") + names[i];
+      }
+      ins += u") VALUES (" + vals + u")";
+      fb::Query a(db);
+      auto t0 = std::chrono::steady_clock::now();
+      tr.StartTransaction();
+      for (int r = 0; r < rows; ++r) {
+        auto v = Row(r);
+        a.SetSQL(ins);
+        for (std::size_t i = 0; i < names.size(); ++i) a.BindText(names[i], v[i]);
+        a.ExecSQL();
+      }
+      tr.Commit();
+      auto t1 = std::chrono::steady_clock::now();
+      prepared = rows / Seconds(t0, t1);
+      preparesA = a.PrepareCount();
+
+      fb::Query b(db);
+      t0 = std::chrono::steady_clock::now();
+      tr.StartTransaction();
+      for (int r = 0; r < rows; ++r) {
+        b.SetSQL(LiteralInsert(u"BENCH_B", names, Row(r)));
+        b.ExecSQL();
+      }
+      tr.Commit();
+      t1 = std::chrono::steady_clock::now();
+      literal = rows / Seconds(t0, t1);
+      preparesB = b.PrepareCount();
+
+      // Both forms wrote the same values.
+      q.SetSQL(u"SELECT COUNT(*) AS N FROM BENCH_A A JOIN BENCH_B B ON B.CODIGO = A.CODIGO "
+               u"WHERE A.T5 IS NOT DISTINCT FROM B.T5 AND A.D1 = B.D1 AND A.M2 = B.M2");
+      q.Open();
+      if (q.FieldAsInteger(u"N") != rows) {
+        std::fprintf(stderr, "bench_prepare: the two tables differ\n");
+        return 1;
+      }
+      q.Close();
+      tr.Commit();
+    }
+    std::printf("rows: %d, 41 columns, one transaction each, embedded, dialect 1, WIN1252\n", rows);
+    std::printf("prepared once, bound by name (%u prepare):   %9.0f rows/s\n", preparesA, prepared);
+    std::printf("literal text per row (%u prepares):        %9.0f rows/s\n", preparesB, literal);
+    std::printf("ratio prepared/literal: %.2f\n", prepared / literal);
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "bench_prepare: %s\n", e.what());
+    return 1;
+  }
+  fb::ShutdownClient();
+  return 0;
+}
