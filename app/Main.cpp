@@ -394,7 +394,10 @@ void TForm1::pnlAbrirOrigemEnter(TPanel* Sender) { Sender->SetColor(clFoco); }
 void TForm1::pnlAbrirOrigemExit(TPanel* Sender) { Sender->SetColor(clAccent); }
 
 void TForm1::imgAbrirOrigemMouseEnter(TImage* Sender) {
-  if (auto* panel = dynamic_cast<TPanel*>(Sender->parentWidget())) pnlAbrirOrigemEnter(panel);
+  // Qt tells disabled widgets about the mouse too; a command that cannot be used
+  // during a run must not light up as if it could.
+  auto* panel = dynamic_cast<TPanel*>(Sender->parentWidget());
+  if (panel && panel->isEnabled()) pnlAbrirOrigemEnter(panel);
 }
 
 void TForm1::imgAbrirOrigemMouseLeave(TImage* Sender) {

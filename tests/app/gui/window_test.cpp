@@ -94,6 +94,11 @@ TEST_F(WindowTest, MouseOverAPictureLightsItsPanel) {
     QApplication::sendEvent(img, &leave);
     EXPECT_EQ(panel->Color(), QColor(182, 66, 69));
   }
+  // A disabled command keeps its usual colour under the mouse.
+  form.HabilitaBotoes(false);
+  QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), form.imgConverter->mapToGlobal(QPointF(5, 5)));
+  QApplication::sendEvent(form.imgConverter, &enter);
+  EXPECT_EQ(form.pnlConverter->Color(), QColor(182, 66, 69));
 }
 
 TEST_F(WindowTest, EnterOnAFocusedPanelClicksIt) {
