@@ -31,8 +31,8 @@ class SourceQuery {
   virtual bool Active() const = 0;
 
   virtual void First() = 0;
-  virtual void Last() = 0;
-  virtual void Next() = 0;
+  virtual void Last() = 0;  // on the last row and at the end (Eof), as the legacy datasets
+  virtual void Next() = 0;  // past the last row: Eof, still on the last row
   virtual bool Eof() const = 0;
   virtual int RecordCount() const = 0;  // exact, known before the first row is read
   virtual int RecNo() const = 0;        // 1-based position of the current row

@@ -1,1 +1,0 @@
-// Placeholder; the dBase reader lands here.

@@ -1,0 +1,134 @@
+#pragma once
+// One dBase table (`*.dbf`, with its `.dbt` / `.fpt` memo file) as it comes from the
+// field: dBase III, III/IV with memo, FoxBASE, FoxPro 2.x and Visual FoxPro headers.
+// The file is mapped, not read record by record; values are converted from the
+// mapped bytes on demand. Records are addressed by their 0-based position in the
+// file; messages give the 1-based record number of dBase (RECNO()).
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/DateTime.h"
+#include "platform/Text.h"
+#include "platform/dbase/CodePage.h"
+#include "platform/dbase/Decimal.h"
+#include "platform/dbase/MappedFile.h"
+
+namespace dbase {
+
+struct Field {
+  UString name;              // as in the header, without its NUL padding
+  char type = 'C';
+  std::uint32_t offset = 0;  // in the record, the deletion flag being byte 0
+  std::uint32_t length = 0;
+  std::uint8_t decimals = 0;
+  std::uint8_t flags = 0;    // Visual FoxPro: 0x01 system, 0x02 nullable, 0x04 binary
+  int nullBit = -1;          // bit of the Visual FoxPro _NullFlags field, -1 none
+  bool system = false;       // _NullFlags and other system fields: not a column
+};
+
+// What a field holds, for comparisons and ordering.
+enum class Kind { Text, Number, Date, Logical, Memo, Unsupported };
+
+class Table {
+ public:
+  // path: the `.dbf` file; name: the table as the statement names it (messages).
+  // Throws ESourceError when the file is not a dBase table, its header is broken, or
+  // its record count does not fit the file (see README: a short last record is
+  // kept, a count the file cannot hold is an error).
+  Table(const std::string& path, const UString& name);
+
+  const UString& Name() const { return name_; }
+  const std::string& Path() const { return path_; }
+  std::uint8_t Version() const { return version_; }
+  const std::vector<Field>& Fields() const { return fields_; }
+  // The column of that name (letter case aside), or -1. System fields are not found.
+  int FindField(std::u16string_view name) const;
+  std::uint32_t RecordCount() const { return count_; }
+  std::uint32_t HeaderRecordCount() const { return headerCount_; }
+  std::uint32_t RecordLength() const { return recLen_; }
+
+  // The code page of the text, and where it came from ("arquivo .cpg", "byte de
+  // idioma 0x03", "estimado"). Decided on first use.
+  CodePage Cp() const;
+  const std::string& CpSource() const;
+
+  // Mapping hints for a pass in record order or in some other order: the pages
+  // passed are handed back every 4096 records in order, every 256 out of order.
+  void AdviseSequential() const;
+  void AdviseRandom() const;
+
+  // The record's deletion flag: true live, false deleted. Throws ESourceError on an
+  // end-of-file mark (0x1A) or any other byte where the flag should be.
+  bool IsLive(std::uint32_t rec) const;
+
+  // Values of a field of a record. Text and number conversions are those of the
+  // source query (README): text without its right padding, dates in the short date
+  // format, numbers in decimal with the regional separator. A value that does not
+  // convert throws ESourceError naming table, column and record.
+  bool IsNull(std::uint32_t rec, const Field& f) const;
+  UString AsText(std::uint32_t rec, const Field& f) const;
+  double AsDouble(std::uint32_t rec, const Field& f) const;
+  TDateTime AsDateTime(std::uint32_t rec, const Field& f) const;
+
+  static Kind KindOf(const Field& f);
+  // Typed reads for comparisons; false when the value is null.
+  // Text: the stored bytes without the right padding (blanks and NULs).
+  bool TextBytes(std::uint32_t rec, const Field& f, std::string_view& out) const;
+  bool NumberOf(std::uint32_t rec, const Field& f, Decimal& out) const;
+  bool DateOf(std::uint32_t rec, const Field& f, TDateTime& out) const;
+  bool LogicalOf(std::uint32_t rec, const Field& f, bool& out) const;
+  bool MemoOf(std::uint32_t rec, const Field& f, UString& out) const;
+
+  // The error for a value that does not convert.
+  [[noreturn]] void BadValue(std::uint32_t rec, const Field& f, const std::string& what) const;
+
+ private:
+  // The bytes of the field in the record; throws when the file ends inside them.
+  const std::uint8_t* Cell(std::uint32_t rec, const Field& f) const;
+  void TouchRecord(std::uint32_t rec) const {
+    if (rec != lastTouched_) {
+      lastTouched_ = rec;
+      dbf_.Touch();
+    }
+  }
+  bool NullFlag(std::uint32_t rec, const Field& f) const;
+  std::string TableText() const;
+  std::string Quote(const std::uint8_t* p, std::size_t n) const;
+  void OpenMemo() const;
+  std::string_view MemoBytes(std::uint32_t rec, const Field& f, bool& isNull) const;
+  void DecideCodePage() const;
+
+  std::string path_;
+  UString name_;
+  MappedFile dbf_;
+  mutable std::uint32_t lastTouched_ = 0xFFFFFFFFu;
+  std::uint8_t version_ = 0;
+  std::uint8_t ldid_ = 0;
+  std::uint32_t headerCount_ = 0;
+  std::uint32_t count_ = 0;
+  std::uint32_t headerLen_ = 0;
+  std::uint32_t recLen_ = 0;
+  std::vector<Field> fields_;
+  int nullFlagsField_ = -1;
+
+  std::string memoPath_;  // empty when there is no memo file beside the table
+  bool memoFpt_ = false;
+  mutable bool memoOpened_ = false;
+  mutable MappedFile memo_;
+  mutable std::uint32_t memoBlock_ = 512;
+
+  std::string cpgPath_;
+  mutable std::optional<CodePage> cp_;
+  mutable std::string cpSource_;
+};
+
+// The file of the table in the folder, matched without regard to letter case:
+// "ContPag" finds CONTPAG.DBF or contpag.dbf. Throws ESourceError when the folder
+// does not exist, the table is not there, or two files differ only by case.
+std::string FindTableFile(const std::string& folder, std::u16string_view table);
+
+}  // namespace dbase

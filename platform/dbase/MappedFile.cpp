@@ -1,0 +1,80 @@
+#include "platform/dbase/MappedFile.h"
+
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <utility>
+
+#include "platform/Error.h"
+
+namespace dbase {
+
+MappedFile::MappedFile(const std::string& path) : path_(path) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0)
+    throw ESourceError("Não foi possível abrir o arquivo \"" + path + "\": " + std::strerror(errno));
+  struct stat st {};
+  if (::fstat(fd, &st) != 0) {
+    const int err = errno;
+    ::close(fd);
+    throw ESourceError("Não foi possível ler o tamanho do arquivo \"" + path + "\": " + std::strerror(err));
+  }
+  size_ = static_cast<std::size_t>(st.st_size);
+  if (size_ > 0) {
+    void* p = ::mmap(nullptr, size_, PROT_READ, MAP_PRIVATE, fd, 0);
+    if (p == MAP_FAILED) {
+      const int err = errno;
+      ::close(fd);
+      throw ESourceError("Não foi possível mapear o arquivo \"" + path + "\": " + std::strerror(err));
+    }
+    data_ = static_cast<const std::uint8_t*>(p);
+  }
+  ::close(fd);
+  open_ = true;
+}
+
+MappedFile::~MappedFile() {
+  if (data_) ::munmap(const_cast<std::uint8_t*>(data_), size_);
+}
+
+MappedFile::MappedFile(MappedFile&& o) noexcept
+    : path_(std::move(o.path_)), data_(o.data_), size_(o.size_), open_(o.open_), touches_(o.touches_), releaseEvery_(o.releaseEvery_) {
+  o.data_ = nullptr;
+  o.size_ = 0;
+  o.open_ = false;
+}
+
+MappedFile& MappedFile::operator=(MappedFile&& o) noexcept {
+  if (this != &o) {
+    if (data_) ::munmap(const_cast<std::uint8_t*>(data_), size_);
+    path_ = std::move(o.path_);
+    data_ = o.data_;
+    size_ = o.size_;
+    open_ = o.open_;
+    touches_ = o.touches_;
+    releaseEvery_ = o.releaseEvery_;
+    o.data_ = nullptr;
+    o.size_ = 0;
+    o.open_ = false;
+  }
+  return *this;
+}
+
+void MappedFile::Release() const {
+  touches_ = 0;
+  if (data_) ::madvise(const_cast<std::uint8_t*>(data_), size_, MADV_DONTNEED);
+}
+
+void MappedFile::AdviseSequential() const {
+  if (data_) ::madvise(const_cast<std::uint8_t*>(data_), size_, MADV_SEQUENTIAL);
+}
+
+void MappedFile::AdviseRandom() const {
+  if (data_) ::madvise(const_cast<std::uint8_t*>(data_), size_, MADV_RANDOM);
+}
+
+}  // namespace dbase

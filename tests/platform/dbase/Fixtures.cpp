@@ -1,0 +1,58 @@
+#include "tests/platform/dbase/Fixtures.h"
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <stdexcept>
+
+namespace dbftest {
+
+namespace {
+
+struct Folder {
+  std::string path;
+  Folder() {
+    path = std::string(CT_BINARY_DIR) + "/tmp/dbase-fixtures-" + std::to_string(getpid());
+    std::filesystem::remove_all(path);
+    std::filesystem::create_directories(path);
+    const std::string cmd = "/usr/bin/python3 " CT_SOURCE_DIR "/tests/platform/dbase/make_fixtures.py '" + path + "'";
+    if (std::system(cmd.c_str()) != 0) throw std::runtime_error("make_fixtures.py failed: " + cmd);
+  }
+  ~Folder() {
+    std::error_code ec;
+    std::filesystem::remove_all(path, ec);
+  }
+};
+
+}  // namespace
+
+const std::string& Dir() {
+  static Folder f;
+  return f.path;
+}
+
+std::string Sub(const std::string& name) { return Dir() + "/" + name; }
+
+std::unique_ptr<SourceQuery> Open(const std::string& folder, const UString& sql,
+                                  const std::vector<std::pair<UString, UString>>& params) {
+  auto q = NewSourceQuery();
+  q->SetDatabaseName(Utf8ToU(folder));
+  q->SetSQL(u"");
+  q->SetSQL(sql);
+  for (const auto& p : params) q->BindText(p.first, p.second);
+  q->Open();
+  return q;
+}
+
+std::vector<std::string> Rows(SourceQuery& q, const std::vector<UString>& columns) {
+  std::vector<std::string> out;
+  for (q.First(); !q.Eof(); q.Next()) {
+    std::string row;
+    for (std::size_t i = 0; i < columns.size(); ++i) row += (i ? "|" : "") + UToUtf8(q.FieldAsText(columns[i]));
+    out.push_back(row);
+  }
+  return out;
+}
+
+}  // namespace dbftest
