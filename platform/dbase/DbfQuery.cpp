@@ -297,29 +297,12 @@ class DbfQuery final : public SourceQuery {
         else if (!Encode(t.Cp(), value, fl.bytes)) fl.matchesNothing = true;
         break;
       case Kind::Number: {
-        std::string a;
-        bool ascii = true;
-        for (char16_t ch : value) {
-          if (ch > 0x7F) ascii = false;
-          a.push_back(static_cast<char>(ch));
-        }
-        if (!ascii || ParseDecimal(a, fl.number) != ParseResult::Ok)
+        if (!ParseDecimalText(value, fl.number))
           throw ESourceError("O valor " + shown + " não é um número e não pode ser comparado com " + colText + ".");
         break;
       }
       case Kind::Date: {
-        const UString v = TrimCtl(value);
-        bool ok = TryStrToDate(v, fl.date);
-        if (!ok && v.size() == 8) {
-          int x = 0;
-          bool digits = true;
-          for (char16_t ch : v) {
-            if (ch < u'0' || ch > u'9') digits = false;
-            else x = x * 10 + (ch - u'0');
-          }
-          ok = digits && TryEncodeDate(x / 10000, x / 100 % 100, x % 100, fl.date);
-        }
-        if (!ok) throw ESourceError("O valor " + shown + " não é uma data e não pode ser comparado com " + colText + ".");
+        if (!ParseDateText(TrimCtl(value), fl.date)) throw ESourceError("O valor " + shown + " não é uma data e não pode ser comparado com " + colText + ".");
         break;
       }
       case Kind::Logical: {

@@ -596,20 +596,16 @@ UString Table::AsText(std::uint32_t rec, const Field& f) const {
   return UString();
 }
 
-namespace {
-// A number written in a text field: point or comma, as the legacy texts have both.
-bool textNumber(std::u16string_view s, double& out) {
-  std::string a;
+bool ParseDateText(std::u16string_view s, TDateTime& out) {
+  if (TryStrToDateTime(s, out)) return true;
+  if (s.size() != 8) return false;
+  int v = 0;
   for (char16_t c : s) {
-    if (c > 0x7F) return false;
-    a.push_back(static_cast<char>(c));
+    if (c < u'0' || c > u'9') return false;
+    v = v * 10 + (c - u'0');
   }
-  Decimal d;
-  if (ParseDecimal(a, d) != ParseResult::Ok) return false;
-  out = d.ToDouble();
-  return std::isfinite(out);
+  return TryEncodeDate(v / 10000, v / 100 % 100, v % 100, out);
 }
-}  // namespace
 
 double Table::AsDouble(std::uint32_t rec, const Field& f) const {
   switch (KindOf(f)) {
@@ -630,10 +626,12 @@ double Table::AsDouble(std::uint32_t rec, const Field& f) const {
     }
     case Kind::Text:
     case Kind::Memo: {
+      // A point or a comma: the legacy texts have both.
       const UString s = TrimCtl(AsText(rec, f));
       if (s.empty()) return 0;
-      double v;
-      if (!textNumber(s, v)) BadValue(rec, f, "\"" + UToUtf8(s) + "\" não é um número.");
+      Decimal d;
+      const double v = ParseDecimalText(s, d) ? d.ToDouble() : NAN;
+      if (!std::isfinite(v)) BadValue(rec, f, "\"" + UToUtf8(s) + "\" não é um número.");
       return v;
     }
     case Kind::Unsupported: break;
@@ -657,17 +655,7 @@ TDateTime Table::AsDateTime(std::uint32_t rec, const Field& f) const {
       const UString s = TrimCtl(AsText(rec, f));
       if (s.empty()) return 0;
       TDateTime t;
-      if (TryStrToDateTime(s, t)) return t;
-      // AAAAMMDD, as dates are stored.
-      if (s.size() == 8) {
-        int v = 0;
-        bool digits = true;
-        for (char16_t c : s) {
-          if (c < u'0' || c > u'9') digits = false;
-          else v = v * 10 + (c - u'0');
-        }
-        if (digits && TryEncodeDate(v / 10000, v / 100 % 100, v % 100, t)) return t;
-      }
+      if (ParseDateText(s, t)) return t;
       BadValue(rec, f, "\"" + UToUtf8(s) + "\" não é uma data.");
     }
     case Kind::Logical:

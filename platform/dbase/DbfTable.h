@@ -126,6 +126,9 @@ class Table {
   mutable std::string cpSource_;
 };
 
+// A date written as text: in the short date format in force, or as AAAAMMDD.
+bool ParseDateText(std::u16string_view s, TDateTime& out);
+
 // The file of the table in the folder, matched without regard to letter case:
 // "ContPag" finds CONTPAG.DBF or contpag.dbf. Throws ESourceError when the folder
 // does not exist, the table is not there, or two files differ only by case.

@@ -133,6 +133,16 @@ ParseResult ParseDecimal(const std::uint8_t* p, std::size_t n, Decimal& out) {
   return ParseResult::Ok;
 }
 
+bool ParseDecimalText(std::u16string_view s, Decimal& out) {
+  std::string a;
+  a.reserve(s.size());
+  for (char16_t c : s) {
+    if (c > 0x7F) return false;
+    a.push_back(static_cast<char>(c));
+  }
+  return ParseDecimal(a, out) == ParseResult::Ok;
+}
+
 int CompareDecimal(const Decimal& a, const Decimal& b) {
   if (a.negative != b.negative) return a.negative ? -1 : 1;
   const int sign = a.negative ? -1 : 1;

@@ -37,6 +37,9 @@ inline ParseResult ParseDecimal(std::string_view s, Decimal& out) {
   return ParseDecimal(reinterpret_cast<const std::uint8_t*>(s.data()), s.size(), out);
 }
 
+// The same for a text (a literal, a character field): false unless it is a number.
+bool ParseDecimalText(std::u16string_view s, Decimal& out);
+
 // -1, 0, 1 as a is less, equal or greater than b.
 int CompareDecimal(const Decimal& a, const Decimal& b);
 
