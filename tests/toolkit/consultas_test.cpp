@@ -1,0 +1,216 @@
+// Unit and city lookups on fresh Norvale database files.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "platform/Error.h"
+#include "platform/WindowServices.h"
+#include "platform/firebird/Firebird.h"
+#include "tests/support/TestDatabase.h"
+#include "toolkit/classConversao.h"
+
+namespace {
+
+UString U(const char* utf8) { return Utf8ToU(utf8); }
+std::string S(const UString& u) { return UToUtf8(u); }
+
+class Consultas : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    tdb.Connect(db);
+    conv = std::make_unique<TConversao>(db);
+  }
+
+  void Exec(const std::string& sql) {
+    fb::Query q(db);
+    q.SetSQL(Utf8ToU(sql));
+    q.ExecSQL();
+  }
+
+  // The first column V of the first row, or "<none>" when there is no row.
+  std::string Value(const std::string& sql) {
+    fb::Query q(db);
+    q.SetSQL(Utf8ToU(sql));
+    q.Open();
+    return q.IsEmpty() ? "<none>" : S(q.FieldAsText(u"V"));
+  }
+
+  std::string Count(const std::string& table) { return Value("SELECT COUNT(*) AS V FROM " + table); }
+
+  void AddCity(const std::string& code, const std::string& name, const std::string& state) {
+    Exec("INSERT INTO CIDADES (CODCIDADE, CIDADE, ESTADO) VALUES ('" + code + "', '" + name + "', '" +
+         state + "')");
+  }
+
+  // What a separate reader sees once this test's connection is closed (an open
+  // transaction is rolled back by the close).
+  std::string SeenAfterClose(const std::string& sql) {
+    conv.reset();
+    db.Close();
+    return tdb.Isql(sql);
+  }
+
+  ScopedRecordingServices rec;
+  TestDatabase tdb{"consultas"};
+  fb::Database db;
+  std::unique_ptr<TConversao> conv;
+};
+
+TEST_F(Consultas, FUnidadeRegistersAMissingUnitOnceAndFindsItAfterwards) {
+  EXPECT_EQ(conv->FUnidade(u"un"), u"UN");
+  EXPECT_EQ(Count("UNIDADES WHERE UNIDADE = 'UN'"), "1");
+  EXPECT_EQ(conv->FUnidade(u"UN"), u"UN");
+  EXPECT_EQ(conv->FUnidade(u"un"), u"UN");
+  EXPECT_EQ(Count("UNIDADES"), "1");
+
+  // Six code units, upper-cased, not trimmed.
+  EXPECT_EQ(conv->FUnidade(u"Caixa12"), u"CAIXA1");
+  EXPECT_EQ(conv->FUnidade(u" kg"), u" KG");
+  EXPECT_EQ(conv->FUnidade(U("pç")), U("Pç"));
+  EXPECT_EQ(conv->FUnidade(u""), u"");
+  EXPECT_EQ(conv->FUnidade(u""), u"");
+  EXPECT_EQ(Count("UNIDADES"), "5");
+  EXPECT_EQ(Count("UNIDADES WHERE UNIDADE = 'CAIXA1'"), "1");
+  EXPECT_EQ(Count("UNIDADES WHERE UNIDADE = ' KG'"), "1");
+  EXPECT_EQ(Count("UNIDADES WHERE UNIDADE = ''"), "1");
+
+  // A unit the target already has is left as it is.
+  Exec("INSERT INTO UNIDADES (UNIDADE, DESCRICAO) VALUES ('PC', 'PECA')");
+  EXPECT_EQ(conv->FUnidade(u"pc"), u"PC");
+  EXPECT_EQ(Value("SELECT DESCRICAO AS V FROM UNIDADES WHERE UNIDADE = 'PC'"), "PECA");
+  EXPECT_EQ(Count("UNIDADES"), "6");
+  EXPECT_TRUE(rec.services.boxes.empty());
+
+  // Nothing was committed: the units vanish with the transaction.
+  EXPECT_NE(SeenAfterClose("SELECT 'N=' || COUNT(*) FROM UNIDADES;").find("N=0"), std::string::npos);
+}
+
+TEST_F(Consultas, FUnidadeWarnsOnAFailingStatementAndStillReturnsTheCode) {
+  Exec("DROP TABLE UNIDADES");
+  Exec("COMMIT");
+
+  EXPECT_EQ(conv->FUnidade(u"cx"), u"CX");
+  ASSERT_EQ(rec.services.boxes.size(), 1u);
+  EXPECT_EQ(rec.services.boxes[0].kind, MsgKind::Warning);
+  EXPECT_EQ(rec.services.boxes[0].text, u"Erro ao converter Unidade.");
+  EXPECT_EQ(rec.services.boxes[0].buttons, MsgButtons::OK);
+
+  EXPECT_EQ(conv->FUnidade(u"Caixa12"), u"CAIXA1");
+  EXPECT_EQ(rec.services.boxes.size(), 2u);
+
+  // The failure does not spoil the auxiliary query for the next lookup.
+  EXPECT_EQ(conv->FCidade(u"Contagem", u"MG", u""), u"00001");
+}
+
+TEST_F(Consultas, FCidadeAllocatesTheHighestCodePlusOneZeroFilled) {
+  EXPECT_EQ(conv->FCidade(u"Contagem", u"mg", u""), u"00001");
+  EXPECT_EQ(Value("SELECT CIDADE || '|' || ESTADO || '|' || CODMUNICIPIO || '|' AS V FROM CIDADES "
+                  "WHERE CODCIDADE = '00001'"),
+            "CONTAGEM|MG||");
+
+  AddCity("00042", "IBIRITE", "MG");
+  EXPECT_EQ(conv->FCidade(u"Betim", u"MG", u" 3106705 "), u"00043");
+  EXPECT_EQ(Value("SELECT CODMUNICIPIO AS V FROM CIDADES WHERE CODCIDADE = '00043'"), "3106705");
+
+  // A sixth digit is not cut.
+  AddCity("99999", "SABARA", "MG");
+  EXPECT_EQ(conv->FCidade(u"Nova Lima", u"MG", u""), u"100000");
+  EXPECT_EQ(Value("SELECT CIDADE AS V FROM CIDADES WHERE CODCIDADE = '100000'"), "NOVA LIMA");
+  EXPECT_EQ(Count("CIDADES"), "5");
+}
+
+TEST_F(Consultas, NamesAreRaisedOnlyFromAToZAndQuoted) {
+  AddCity("00007", "SãO PAULO", "SP");
+  EXPECT_EQ(conv->FCidade(U("São Paulo"), u"sp", u""), u"00007");
+  EXPECT_EQ(conv->FBuscaCidade(U("São Paulo"), u"sp", u""), u"00007");
+  EXPECT_EQ(conv->FBuscaCidade(U("São Paulo"), u"RJ", u""), u"");
+
+  // Written with the capital Ã it is another city, and is created as written.
+  EXPECT_EQ(conv->FBuscaCidade(U("SÃO PAULO"), u"SP", u""), u"");
+  EXPECT_EQ(conv->FCidade(U("SÃO PAULO"), u"SP", u""), u"00008");
+  EXPECT_EQ(Value("SELECT CIDADE AS V FROM CIDADES WHERE CODCIDADE = '00008'"), "SÃO PAULO");
+
+  // An apostrophe in a name goes into the statement as part of the literal.
+  EXPECT_EQ(conv->FCidade(U("Pingo-d'Água"), u"MG", u""), u"00009");
+  EXPECT_EQ(conv->FCidade(U("Pingo-d'Água"), u"MG", u""), u"00009");
+  EXPECT_EQ(conv->FBuscaCidade(U("PINGO-D'Água"), u"mg", u""), u"00009");
+  EXPECT_EQ(Value("SELECT CIDADE AS V FROM CIDADES WHERE CODCIDADE = '00009'"), "PINGO-D'ÁGUA");
+  EXPECT_EQ(conv->FBuscaCidade(u"X' OR '1'='1", u"SP", u""), u"");
+  EXPECT_EQ(conv->FBuscaCidade(u"SãO PAULO", u"SP' OR ESTADO <> '", u""), u"");
+  EXPECT_EQ(Count("CIDADES"), "3");
+}
+
+TEST_F(Consultas, BhteStandsForBeloHorizonteInAnyState) {
+  // Without Belo Horizonte, BHTE is created under its own name.
+  EXPECT_EQ(conv->FCidade(u"BHTE", u"RJ", u""), u"00001");
+  EXPECT_EQ(Value("SELECT CIDADE AS V FROM CIDADES WHERE CODCIDADE = '00001'"), "BHTE");
+
+  AddCity("00010", "BELO HORIZONTE", "MG");
+  EXPECT_EQ(conv->FCidade(u"BHTE", u"SP", u""), u"00010");
+  EXPECT_EQ(conv->FCidade(u"BHTE", u"MG", u""), u"00010");
+  // A BHTE of the same state is found first.
+  EXPECT_EQ(conv->FCidade(u"BHTE", u"RJ", u""), u"00001");
+
+  // Only the exact abbreviation counts.
+  EXPECT_EQ(conv->FCidade(u"bhte", u"MG", u""), u"00011");
+  EXPECT_EQ(Value("SELECT CIDADE AS V FROM CIDADES WHERE CODCIDADE = '00011'"), "BHTE");
+  EXPECT_EQ(conv->FCidade(u" BHTE", u"SP", u""), u"00012");
+  // The plain lookup knows nothing of it.
+  EXPECT_EQ(conv->FBuscaCidade(u"BHTE", u"SP", u""), u"");
+  EXPECT_EQ(Count("CIDADES"), "4");
+}
+
+TEST_F(Consultas, FBuscaCidadeWritesNothing) {
+  EXPECT_EQ(conv->FBuscaCidade(u"Contagem", u"MG", u"3118601"), u"");
+  EXPECT_EQ(conv->FBuscaCidade(u"", u"", u""), u"");
+  EXPECT_EQ(Count("CIDADES"), "0");
+  AddCity("00003", "CONTAGEM", "MG");
+  EXPECT_EQ(conv->FBuscaCidade(u"contagem", u"mg", u""), u"00003");
+  EXPECT_EQ(Count("CIDADES"), "1");
+}
+
+TEST_F(Consultas, FailingCityStatementsReachTheCaller) {
+  // A highest code that is not a number.
+  AddCity("ABC", "VELHA", "MG");
+  EXPECT_THROW(conv->FCidade(u"Nova", u"MG", u""), EConversao);
+  EXPECT_EQ(conv->FCidade(u"Velha", u"MG", u""), u"ABC");  // found before any code is needed
+  EXPECT_EQ(Count("CIDADES"), "1");
+
+  // The table goes while no statement of ours is prepared on it.
+  conv.reset();
+  Exec("DROP TABLE CIDADES");
+  Exec("COMMIT");
+  conv = std::make_unique<TConversao>(db);
+  EXPECT_THROW(conv->FCidade(u"Contagem", u"MG", u""), EDatabaseError);
+  EXPECT_THROW(conv->FBuscaCidade(u"Contagem", u"MG", u""), EDatabaseError);
+  EXPECT_TRUE(rec.services.boxes.empty());
+}
+
+TEST_F(Consultas, ACityInsertedInTheRunIsFoundByTheNextCallBeforeAnyCommit) {
+  EXPECT_EQ(conv->FCidade(u"Nova Lima", u"MG", u""), u"00001");
+  EXPECT_EQ(conv->FCidade(u"NOVA LIMA", u"mg", u""), u"00001");
+  EXPECT_EQ(conv->FBuscaCidade(u"nova lima", u"MG", u""), u"00001");
+  // Another TConversao on the same connection shares the transaction.
+  TConversao outro(db);
+  EXPECT_EQ(outro.FCidade(u"Nova Lima", u"MG", u""), u"00001");
+  EXPECT_EQ(outro.FCidade(u"Sabara", u"MG", u""), u"00002");
+  EXPECT_TRUE(db.DefaultTransaction().InTransaction());
+
+  // Nothing of it was committed.
+  EXPECT_NE(SeenAfterClose("SELECT 'N=' || COUNT(*) FROM CIDADES;").find("N=0"), std::string::npos);
+}
+
+TEST_F(Consultas, ACityCommittedBetweenTwoCallsIsFoundToo) {
+  EXPECT_EQ(conv->FCidade(u"Nova Lima", u"MG", u""), u"00001");
+  Exec("COMMIT");
+  EXPECT_FALSE(db.DefaultTransaction().InTransaction());
+  EXPECT_EQ(conv->FCidade(u"Nova Lima", u"MG", u""), u"00001");
+  EXPECT_EQ(conv->FCidade(u"Sabara", u"MG", u""), u"00002");
+  // Only the first city survived the close; the second was never committed.
+  const std::string seen = SeenAfterClose("SELECT 'C=' || CODCIDADE || '=' || CIDADE FROM CIDADES;");
+  EXPECT_NE(seen.find("C=00001=NOVA LIMA"), std::string::npos) << seen;
+  EXPECT_EQ(seen.find("SABARA"), std::string::npos) << seen;
+}
+
+}  // namespace
