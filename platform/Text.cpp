@@ -1,29 +1,60 @@
 #include "platform/Text.h"
 
+bool NextUtf8(std::string_view s, std::size_t& i, char32_t& cp) {
+  unsigned char b = static_cast<unsigned char>(s[i]);
+  std::size_t len;
+  char32_t min;
+  if (b < 0x80) { cp = b; ++i; return true; }
+  if ((b & 0xE0) == 0xC0) { len = 2; cp = b & 0x1F; min = 0x80; }
+  else if ((b & 0xF0) == 0xE0) { len = 3; cp = b & 0x0F; min = 0x800; }
+  else if ((b & 0xF8) == 0xF0) { len = 4; cp = b & 0x07; min = 0x10000; }
+  else { ++i; return false; }
+  if (i + len > s.size()) { ++i; return false; }
+  for (std::size_t k = 1; k < len; ++k) {
+    unsigned char c = static_cast<unsigned char>(s[i + k]);
+    if ((c & 0xC0) != 0x80) { ++i; return false; }
+    cp = (cp << 6) | (c & 0x3F);
+  }
+  if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) { ++i; return false; }
+  i += len;
+  return true;
+}
+
+void AppendUtf8(std::string& out, char32_t cp) {
+  if (cp < 0x80) {
+    out.push_back(static_cast<char>(cp));
+  } else if (cp < 0x800) {
+    out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
+    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  } else if (cp < 0x10000) {
+    out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
+    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  } else {
+    out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
+    out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  }
+}
+
+bool IsValidUtf8(std::string_view s) {
+  std::size_t i = 0;
+  char32_t cp;
+  while (i < s.size())
+    if (!NextUtf8(s, i, cp)) return false;
+  return true;
+}
+
 UString Utf8ToU(std::string_view s) {
   UString out;
   out.reserve(s.size());
   std::size_t i = 0;
-  const std::size_t n = s.size();
-  while (i < n) {
-    unsigned char c = static_cast<unsigned char>(s[i]);
+  while (i < s.size()) {
     char32_t cp;
-    std::size_t len;
-    if (c < 0x80) { cp = c; len = 1; }
-    else if ((c >> 5) == 0x6) { cp = c & 0x1F; len = 2; }
-    else if ((c >> 4) == 0xE) { cp = c & 0x0F; len = 3; }
-    else if ((c >> 3) == 0x1E) { cp = c & 0x07; len = 4; }
-    else { out.push_back(u'\uFFFD'); ++i; continue; }
-    if (i + len > n) { out.push_back(u'\uFFFD'); ++i; continue; }
-    bool ok = true;
-    for (std::size_t k = 1; k < len; ++k) {
-      unsigned char cc = static_cast<unsigned char>(s[i + k]);
-      if ((cc >> 6) != 0x2) { ok = false; break; }
-      cp = (cp << 6) | (cc & 0x3F);
-    }
-    if (!ok) { out.push_back(u'\uFFFD'); ++i; continue; }
-    i += len;
-    if (cp >= 0x10000) {
+    if (!NextUtf8(s, i, cp)) {
+      out.push_back(u'\uFFFD');
+    } else if (cp >= 0x10000) {
       cp -= 0x10000;
       out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
       out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
@@ -45,21 +76,7 @@ std::string UToUtf8(std::u16string_view s) {
     } else if (cp >= 0xD800 && cp <= 0xDFFF) {
       cp = 0xFFFD;  // lone surrogate
     }
-    if (cp < 0x80) {
-      out.push_back(static_cast<char>(cp));
-    } else if (cp < 0x800) {
-      out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-      out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else if (cp < 0x10000) {
-      out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-      out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-      out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else {
-      out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
-      out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-      out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-      out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    }
+    AppendUtf8(out, cp);
   }
   return out;
 }

@@ -7,9 +7,17 @@
 
 using UString = std::u16string;
 
-// UTF-8 <-> UTF-16. Invalid UTF-8 bytes decode as U+FFFD.
+// UTF-8 <-> UTF-16. Bytes that are not valid UTF-8 decode as U+FFFD, one per byte;
+// a lone surrogate encodes as U+FFFD.
 UString Utf8ToU(std::string_view s);
 std::string UToUtf8(std::u16string_view s);
+
+// One UTF-8 sequence at s[i]: true with its code point and i past it; false, with i
+// one byte on, for bytes that are not valid UTF-8 (cut short, overlong, a surrogate,
+// beyond U+10FFFF).
+bool NextUtf8(std::string_view s, std::size_t& i, char32_t& cp);
+void AppendUtf8(std::string& out, char32_t cp);
+bool IsValidUtf8(std::string_view s);
 
 // Upper-casing raises only 'a'..'z'; every other character stays as it is.
 UString UpperAZ(std::u16string_view s);

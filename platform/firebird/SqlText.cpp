@@ -187,45 +187,6 @@ bool uToWin1252(char16_t u, unsigned char& b) {
   return false;
 }
 
-void appendUtf8(std::string& out, char32_t cp) {
-  if (cp < 0x80) {
-    out.push_back(static_cast<char>(cp));
-  } else if (cp < 0x800) {
-    out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  } else if (cp < 0x10000) {
-    out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  } else {
-    out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
-    out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  }
-}
-
-// Decodes one UTF-8 sequence at i; returns false (and advances one byte) when invalid.
-bool nextUtf8(std::string_view s, std::size_t& i, char32_t& cp) {
-  unsigned char b = static_cast<unsigned char>(s[i]);
-  int len;
-  char32_t min;
-  if (b < 0x80) { cp = b; ++i; return true; }
-  if ((b & 0xE0) == 0xC0) { len = 2; cp = b & 0x1F; min = 0x80; }
-  else if ((b & 0xF0) == 0xE0) { len = 3; cp = b & 0x0F; min = 0x800; }
-  else if ((b & 0xF8) == 0xF0) { len = 4; cp = b & 0x07; min = 0x10000; }
-  else { ++i; return false; }
-  if (i + len > s.size()) { ++i; return false; }
-  for (int k = 1; k < len; ++k) {
-    unsigned char c = static_cast<unsigned char>(s[i + k]);
-    if ((c & 0xC0) != 0x80) { ++i; return false; }
-    cp = (cp << 6) | (c & 0x3F);
-  }
-  if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) { ++i; return false; }
-  i += len;
-  return true;
-}
-
 }  // namespace
 
 bool EncodeText(Codec codec, std::u16string_view s, std::string& out, char32_t& bad) {
@@ -247,7 +208,7 @@ bool EncodeText(Codec codec, std::u16string_view s, std::string& out, char32_t& 
         bad = u;
         return false;
       }
-      appendUtf8(out, cp);
+      AppendUtf8(out, cp);
     } else {
       unsigned char b;
       bool ok = codec == Codec::Win1252 ? uToWin1252(u, b) : (u <= 0xFF && (b = static_cast<unsigned char>(u), true));
@@ -270,7 +231,7 @@ UString DecodeText(Codec codec, std::string_view s) {
     std::size_t i = 0;
     while (i < s.size()) {
       char32_t cp;
-      if (!nextUtf8(s, i, cp)) { out.push_back(0xFFFD); continue; }
+      if (!NextUtf8(s, i, cp)) { out.push_back(0xFFFD); continue; }
       if (cp >= 0x10000) {
         cp -= 0x10000;
         out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
@@ -285,14 +246,6 @@ UString DecodeText(Codec codec, std::string_view s) {
     for (char c : s) out.push_back(static_cast<char16_t>(static_cast<unsigned char>(c)));
   }
   return out;
-}
-
-bool IsValidUtf8(std::string_view s) {
-  std::size_t i = 0;
-  char32_t cp;
-  while (i < s.size())
-    if (!nextUtf8(s, i, cp)) return false;
-  return true;
 }
 
 }  // namespace fb

@@ -38,8 +38,6 @@ enum class Codec { Utf8, Win1252, Latin1 };
 bool EncodeText(Codec codec, std::u16string_view text, std::string& out, char32_t& bad);
 // Decodes; never fails (invalid UTF-8 becomes U+FFFD).
 UString DecodeText(Codec codec, std::string_view bytes);
-// True when the bytes are well-formed UTF-8.
-bool IsValidUtf8(std::string_view bytes);
 
 // Firebird character set ids.
 enum : unsigned {

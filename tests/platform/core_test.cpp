@@ -11,6 +11,11 @@ TEST(Text, Utf8RoundTripAndCodeUnits) {
   EXPECT_EQ(UToUtf8(s), "São João Ação 𝄞");
   EXPECT_EQ(s.size(), 16u);  // the clef is two code units
   EXPECT_EQ(Utf8ToU("a\xff" "b"), u"a\uFFFD" u"b");
+  // Overlong forms and encoded surrogates are not text: one replacement per byte.
+  EXPECT_EQ(Utf8ToU("\xC0\xAF"), u"\uFFFD\uFFFD");
+  EXPECT_EQ(Utf8ToU("\xED\xA0\x80"), u"\uFFFD\uFFFD\uFFFD");
+  EXPECT_EQ(Utf8ToU("\xE7"), u"\uFFFD");
+  EXPECT_EQ(UToUtf8(u"x\xD800y"), "x\xEF\xBF\xBDy");
 }
 
 TEST(Text, UpperTrimQuote) {

@@ -60,7 +60,7 @@ TEST(FValidaData, EmptyAndMaskedEmptyDatesBecomeTodayInTheShortFormatInForce) {
   const UString mascarada = TConversao::FValidaData(mascara);
   const TDateTime depois = Date();
 
-  for (const UString r : {vazia, mascarada, data, mascara})
+  for (const UString& r : {vazia, mascarada, data, mascara})
     EXPECT_TRUE(r == DateToStr(antes) || r == DateToStr(depois)) << S(r);
 
   int y, m, d;
