@@ -20,9 +20,4 @@ if [ "$status" -ne 0 ] && [ "$status" -ne 3 ]; then
   exit "$status"
 fi
 
-# What arrived, read back by Firebird's own tool.
-echo
-echo "GRUPROD no banco Norvale:"
-printf 'SET LIST OFF;\nSELECT CODGRUPO, DESCRICAO FROM GRUPROD ORDER BY CODGRUPO;\n' |
-  isql-fb -q -ch UTF8 -u SYSDBA -p masterkey "$DB"
 exit 0
