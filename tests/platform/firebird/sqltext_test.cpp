@@ -8,42 +8,31 @@
 using namespace fb;
 
 TEST(SqlText, NamedParametersBecomePositional) {
-  auto p = ParseSql(u"Insert Into UNIDADES (UNIDADE) Values(:PUNIDADE)");
-  EXPECT_EQ(p.sql, u"Insert Into UNIDADES (UNIDADE) Values(?)");
-  ASSERT_EQ(p.params.size(), 1u);
-  EXPECT_EQ(p.params[0], u"PUNIDADE");
-  EXPECT_EQ(p.positional, 0);
-}
-
-TEST(SqlText, RepeatedNamesAndNameCharacters) {
-  auto p = ParseSql(u"SELECT * FROM T WHERE A = :p_1 OR B = :P_1 OR C = :x$y");
-  EXPECT_EQ(p.sql, u"SELECT * FROM T WHERE A = ? OR B = ? OR C = ?");
-  ASSERT_EQ(p.params.size(), 3u);
-  EXPECT_EQ(p.params[0], u"p_1");
-  EXPECT_EQ(p.params[1], u"P_1");
-  EXPECT_EQ(p.params[2], u"x$y");
-}
-
-TEST(SqlText, QuotedStringsAndCommentsAreLeftAlone) {
-  std::u16string text =
+  // Quotes, identifiers, q'' strings and comments hide names, and "?"s, from the parser.
+  const std::u16string head =
       u"SELECT ':NAO', 'it''s :NAO', \"col:NAO\" -- :NAO here\n"
-      u"FROM T /* :NAO\n :NAO */ WHERE X = :SIM AND Y = q'{:NAO}' AND Z = '12:30'";
-  auto p = ParseSql(text);
-  ASSERT_EQ(p.params.size(), 1u);
-  EXPECT_EQ(p.params[0], u"SIM");
-  std::size_t at = text.find(u":SIM");
-  EXPECT_EQ(p.sql, text.substr(0, at) + u"?" + text.substr(at + 4));
-}
-
-TEST(SqlText, UnterminatedQuoteOrCommentSwallowsTheRest) {
-  EXPECT_TRUE(ParseSql(u"SELECT 'abc :X").params.empty());
-  EXPECT_TRUE(ParseSql(u"SELECT /* :X").params.empty());
-}
-
-TEST(SqlText, ColonNotFollowedByALetterIsNoParameter) {
-  auto p = ParseSql(u"SELECT A[1:2] FROM T");
-  EXPECT_TRUE(p.params.empty());
-  EXPECT_EQ(p.sql, u"SELECT A[1:2] FROM T");
+      u"FROM T /* :NAO?\n :NAO */ WHERE X = ";
+  const std::u16string tail = u" AND Y = q'{:NAO}' AND Z = '12:30'";
+  struct Case { std::u16string text, sql; std::vector<UString> params; };
+  const Case cases[] = {
+      {u"Insert Into UNIDADES (UNIDADE) Values(:PUNIDADE)", u"Insert Into UNIDADES (UNIDADE) Values(?)", {u"PUNIDADE"}},
+      // A name may repeat; each place keeps it as written.
+      {u"SELECT * FROM T WHERE A = :p_1 OR B = :P_1 OR C = :x$y", u"SELECT * FROM T WHERE A = ? OR B = ? OR C = ?",
+       {u"p_1", u"P_1", u"x$y"}},
+      {head + u":SIM" + tail, head + u"?" + tail, {u"SIM"}},
+      {u"SELECT A[1:2] FROM T", u"SELECT A[1:2] FROM T", {}},
+      // An unterminated quote or comment swallows the rest.
+      {u"SELECT 'abc :X", u"SELECT 'abc :X", {}},
+      {u"SELECT /* :X", u"SELECT /* :X", {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(UToUtf8(c.text));
+    auto p = ParseSql(c.text);
+    EXPECT_EQ(p.sql, c.sql);
+    EXPECT_EQ(p.params, c.params);
+    EXPECT_EQ(p.positional, 0);
+    EXPECT_FALSE(p.psqlBody);
+  }
 }
 
 TEST(SqlText, MixingPositionalAndNamedIsAnError) {
@@ -69,16 +58,10 @@ TEST(SqlText, PsqlBodiesAreSentUnchanged) {
 }
 
 TEST(SqlText, CommitStatements) {
-  EXPECT_TRUE(IsCommitStatement(u"COMMIT"));
-  EXPECT_TRUE(IsCommitStatement(u"Commit;"));
-  EXPECT_TRUE(IsCommitStatement(u"  commit ; \r\n"));
-  EXPECT_TRUE(IsCommitStatement(u"COMMIT WORK"));
-  EXPECT_TRUE(IsCommitStatement(u"\tcommit\twork;"));
-  EXPECT_FALSE(IsCommitStatement(u"COMMIT RETAIN"));
-  EXPECT_FALSE(IsCommitStatement(u"COMMIT;;"));
-  EXPECT_FALSE(IsCommitStatement(u"COMMITTED"));
-  EXPECT_FALSE(IsCommitStatement(u"SELECT 'COMMIT' FROM RDB$DATABASE"));
-  EXPECT_FALSE(IsCommitStatement(u""));
+  for (const char16_t* yes : {u"COMMIT", u"Commit;", u"  commit ; \r\n", u"COMMIT WORK", u"\tcommit\twork;"})
+    EXPECT_TRUE(IsCommitStatement(yes)) << UToUtf8(yes);
+  for (const char16_t* no : {u"COMMIT RETAIN", u"COMMIT;;", u"COMMITTED", u"SELECT 'COMMIT' FROM RDB$DATABASE", u""})
+    EXPECT_FALSE(IsCommitStatement(no)) << UToUtf8(no);
 }
 
 TEST(Codec, Win1252RoundTripAndRefusal) {
