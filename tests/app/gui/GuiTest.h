@@ -31,8 +31,12 @@ class WindowTest : public ::testing::Test {
   }
   RecordingServices& services() { return recording.services; }
   const std::vector<RecordedBox>& boxes() { return recording.services.boxes; }
-  // The text of the last box, for failure messages.
-  std::string LastText() { return boxes().empty() ? "(no box)" : UToUtf8(boxes().back().text); }
+  // The texts of every box shown so far, in order.
+  std::vector<UString> BoxTexts() {
+    std::vector<UString> texts;
+    for (const RecordedBox& b : boxes()) texts.push_back(b.text);
+    return texts;
+  }
 
   ScopedRecordingServices recording;  // installed before the window exists
   TForm1 form;

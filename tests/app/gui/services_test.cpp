@@ -3,73 +3,65 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <algorithm>
 
 #include "GuiTest.h"
 #include "platform/Error.h"
 
 namespace {
 
+using B = QMessageBox;
+
 struct SeenBox {
   QString title, text;
-  QMessageBox::Icon icon = QMessageBox::NoIcon;
-  QList<QMessageBox::StandardButton> buttons;
+  B::Icon icon = B::NoIcon;
+  QList<B::StandardButton> buttons;  // in ascending order of the enum
 };
 
-// Shows one box through the services and answers it with `press`.
-MsgResult Answer(QtWindowServices& s, MsgKind kind, const UString& text, MsgButtons buttons,
-                 QMessageBox::StandardButton press, SeenBox& seen) {
-  WhenModal<QMessageBox>([&, press](QMessageBox* box) {
-    seen.title = box->windowTitle();
-    seen.text = box->text();
-    seen.icon = box->icon();
+// Runs `show`, which opens one box, and answers the box with `press`, or with
+// Escape when `press` is NoButton.
+SeenBox Answered(B::StandardButton press, const std::function<void()>& show) {
+  SeenBox seen;
+  WhenModal<B>([&seen, press](B* box) {
+    seen = {box->windowTitle(), box->text(), box->icon(), {}};
     for (QAbstractButton* b : box->buttons()) seen.buttons << box->standardButton(b);
-    QTest::mouseClick(box->button(press), Qt::LeftButton);
+    std::sort(seen.buttons.begin(), seen.buttons.end());
+    if (press == B::NoButton) QTest::keyClick(box, Qt::Key_Escape);
+    else QTest::mouseClick(box->button(press), Qt::LeftButton);
   });
-  return s.MessageBox(kind, text, buttons);
+  show();
+  return seen;
 }
 
 }  // namespace
 
-TEST(QtWindowServices, BoxesCarryTheKindsTitleAndReturnThePressedButton) {
+TEST(QtWindowServices, BoxesCarryTheKindsTitleAndIconShowTheTextAsGivenAndReturnThePressedButton) {
+  const QList<B::StandardButton> ok{B::Ok}, yesNo{B::Yes, B::No};
+  struct Case { MsgKind kind; MsgButtons buttons; B::StandardButton press; MsgResult result; const char* title;
+                B::Icon icon; };
+  const Case cases[] = {
+      {MsgKind::Error, MsgButtons::OK, B::Ok, MsgResult::OK, "Error", B::Critical},
+      {MsgKind::Warning, MsgButtons::OK, B::Ok, MsgResult::OK, "Warning", B::Warning},
+      {MsgKind::Information, MsgButtons::OK, B::Ok, MsgResult::OK, "Information", B::Information},
+      {MsgKind::Confirmation, MsgButtons::YesNo, B::No, MsgResult::No, "Confirm", B::Question},
+      {MsgKind::Confirmation, MsgButtons::YesNo, B::Yes, MsgResult::Yes, "Confirm", B::Question},
+      // Closing a question without an answer counts as No.
+      {MsgKind::Confirmation, MsgButtons::YesNo, B::NoButton, MsgResult::No, "Confirm", B::Question},
+  };
+  // Shown as given, never as rich text, with the carriage return as a line break.
+  const UString text = u"Não foi possível conectar ao banco de dados Norvale\rMotivo: <b>x</b> & 'y'";
+  const QString shown = QString::fromUtf8("Não foi possível conectar ao banco de dados Norvale\nMotivo: <b>x</b> & 'y'");
   QtWindowServices s;
-  SeenBox seen;
-  EXPECT_EQ(Answer(s, MsgKind::Error, u"Falhou", MsgButtons::OK, QMessageBox::Ok, seen), MsgResult::OK);
-  EXPECT_EQ(seen.title, "Error");
-  EXPECT_EQ(seen.text, "Falhou");
-  EXPECT_EQ(seen.icon, QMessageBox::Critical);
-  EXPECT_EQ(seen.buttons, QList<QMessageBox::StandardButton>{QMessageBox::Ok});
-
-  seen = {};
-  EXPECT_EQ(Answer(s, MsgKind::Warning, u"Cuidado", MsgButtons::OK, QMessageBox::Ok, seen), MsgResult::OK);
-  EXPECT_EQ(seen.title, "Warning");
-  seen = {};
-  EXPECT_EQ(Answer(s, MsgKind::Information, u"Conversão concluída com sucesso!", MsgButtons::OK, QMessageBox::Ok,
-                   seen),
-            MsgResult::OK);
-  EXPECT_EQ(seen.title, "Information");
-  EXPECT_EQ(seen.text, QString::fromUtf8("Conversão concluída com sucesso!"));
-
-  seen = {};
-  EXPECT_EQ(Answer(s, MsgKind::Confirmation, u"Continuar?", MsgButtons::YesNo, QMessageBox::No, seen),
-            MsgResult::No);
-  EXPECT_EQ(seen.title, "Confirm");
-  EXPECT_EQ(seen.buttons.size(), 2);
-  EXPECT_TRUE(seen.buttons.contains(QMessageBox::Yes));
-  EXPECT_TRUE(seen.buttons.contains(QMessageBox::No));
-  EXPECT_EQ(Answer(s, MsgKind::Confirmation, u"Continuar?", MsgButtons::YesNo, QMessageBox::Yes, seen),
-            MsgResult::Yes);
-}
-
-TEST(QtWindowServices, TextIsShownAsGivenWithTheCarriageReturnAsALineBreak) {
-  QtWindowServices s;
-  SeenBox seen;
-  Answer(s, MsgKind::Error, u"Não foi possível conectar ao banco de dados Norvale\rMotivo: <b>x</b> & 'y'",
-         MsgButtons::OK, QMessageBox::Ok, seen);
-  EXPECT_EQ(seen.text, QString::fromUtf8("Não foi possível conectar ao banco de dados Norvale\nMotivo: <b>x</b> & 'y'"));
-
-  // Closing a question without an answer counts as No.
-  WhenModal<QMessageBox>([](QMessageBox* box) { QTest::keyClick(box, Qt::Key_Escape); });
-  EXPECT_EQ(s.MessageBox(MsgKind::Confirmation, u"Sair?", MsgButtons::YesNo), MsgResult::No);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.title) + " pressing " + std::to_string(int(c.press)));
+    MsgResult result{};
+    const SeenBox seen = Answered(c.press, [&] { result = s.MessageBox(c.kind, text, c.buttons); });
+    EXPECT_EQ(result, c.result);
+    EXPECT_EQ(seen.title, c.title);
+    EXPECT_EQ(seen.text, shown);
+    EXPECT_EQ(seen.icon, c.icon);
+    EXPECT_EQ(seen.buttons, c.buttons == MsgButtons::OK ? ok : yesNo);
+  }
 }
 
 TEST(QtWindowServices, ProcessMessagesDeliversWaitingEvents) {
@@ -80,7 +72,7 @@ TEST(QtWindowServices, ProcessMessagesDeliversWaitingEvents) {
   EXPECT_TRUE(delivered);
 }
 
-TEST(QtWindowServices, ErrorsLeavingAnEventHandlerReachTheErrorDisplay) {
+TEST(QtWindowServices, ErrorsLeavingAnEventHandlerReachTheErrorDisplayWhichIsAnErrorBox) {
   // An object whose event handler throws, as a handler of the window might.
   struct Throws : QObject {
     bool event(QEvent* e) override {
@@ -91,18 +83,10 @@ TEST(QtWindowServices, ErrorsLeavingAnEventHandlerReachTheErrorDisplay) {
   ScopedRecordingServices rec;
   QEvent ev(QEvent::User);
   EXPECT_FALSE(QApplication::sendEvent(&target, &ev));
-  ASSERT_EQ(rec.services.errors.size(), 1u);
-  EXPECT_EQ(rec.services.errors[0], u"conexão perdida");
-
-  // And ShowError itself is an error box.
+  EXPECT_EQ(rec.services.errors, std::vector<UString>{u"conexão perdida"});
+  // The error display of the Qt services is an error box.
   QtWindowServices s;
-  SeenBox seen;
-  WhenModal<QMessageBox>([&](QMessageBox* box) {
-    seen.title = box->windowTitle();
-    seen.text = box->text();
-    box->accept();
-  });
-  s.ShowError(u"Falha geral");
+  const SeenBox seen = Answered(B::Ok, [&] { s.ShowError(u"Falha geral"); });
   EXPECT_EQ(seen.title, "Error");
   EXPECT_EQ(seen.text, "Falha geral");
 }
@@ -118,8 +102,8 @@ TEST(QtProgressDisplay, BarShowsTheWholePercentageAndLabelTheText) {
   bar.StepBy(5);
   EXPECT_EQ(bar.Position(), 3);
   EXPECT_EQ(bar.text(), "100%");
-  bar.SetMax(0);
   // Nothing to convert: 0%, never Qt's busy indicator.
+  bar.SetMax(0);
   EXPECT_EQ(bar.Position(), 0);
   EXPECT_EQ(bar.text(), "0%");
   EXPECT_EQ(bar.maximum(), 100);
