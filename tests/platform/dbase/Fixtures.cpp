@@ -38,21 +38,46 @@ std::unique_ptr<SourceQuery> Open(const std::string& folder, const UString& sql,
                                   const std::vector<std::pair<UString, UString>>& params) {
   auto q = NewSourceQuery();
   q->SetDatabaseName(Utf8ToU(folder));
-  q->SetSQL(u"");
   q->SetSQL(sql);
   for (const auto& p : params) q->BindText(p.first, p.second);
   q->Open();
   return q;
 }
 
-std::vector<std::string> Rows(SourceQuery& q, const std::vector<UString>& columns) {
-  std::vector<std::string> out;
+UString SelectSql(const std::string& table, const Columns& columns) {
+  UString sql = u"SELECT ";
+  for (std::size_t i = 0; i < columns.size(); ++i) sql += (i ? u", " : u"") + columns[i];
+  return sql + u" FROM " + Utf8ToU(table);
+}
+
+Strings Rows(SourceQuery& q, const Columns& columns) {
+  Strings out;
   for (q.First(); !q.Eof(); q.Next()) {
     std::string row;
     for (std::size_t i = 0; i < columns.size(); ++i) row += (i ? "|" : "") + UToUtf8(q.FieldAsText(columns[i]));
     out.push_back(row);
   }
   return out;
+}
+
+Strings Select(const std::string& folder, const std::string& table, const Columns& columns) {
+  return Rows(*Open(folder, SelectSql(table, columns)), columns);
+}
+
+void At(SourceQuery& q, int row) {
+  q.First();
+  for (int i = 1; i < row; ++i) q.Next();
+}
+
+std::string OpenError(const std::string& folder, const UString& sql) {
+  return ErrorOf([&] { Open(folder, sql); });
+}
+
+::testing::AssertionResult Says(const std::string& message, const std::vector<const char*>& parts) {
+  for (const char* p : parts)
+    if (message.find(p) == std::string::npos)
+      return ::testing::AssertionFailure() << "\"" << p << "\" is not in: \"" << message << "\"";
+  return ::testing::AssertionSuccess();
 }
 
 }  // namespace dbftest

@@ -1,6 +1,8 @@
 #pragma once
 // The fixture folder of the dBase reader's tests, written once per test program by
 // make_fixtures.py (python3-dbf, with byte patches checked by python3-dbfread).
+#include <gtest/gtest.h>
+
 #include <memory>
 #include <string>
 #include <utility>
@@ -11,21 +13,28 @@
 
 namespace dbftest {
 
+using Strings = std::vector<std::string>;
+using Columns = std::vector<UString>;
+
 // The folder; written on first use, removed when the program ends.
 const std::string& Dir();
 std::string Sub(const std::string& name);  // Dir() + "/" + name
 
-inline UString U(const char* utf8) { return Utf8ToU(utf8); }
 inline std::string S(const UString& u) { return UToUtf8(u); }
 
 // An open query over the folder.
 std::unique_ptr<SourceQuery> Open(const std::string& folder, const UString& sql,
                                   const std::vector<std::pair<UString, UString>>& params = {});
+UString SelectSql(const std::string& table, const Columns& columns);  // SELECT a, b FROM table
 
-// Every row's text of the given columns, joined by "|".
-std::vector<std::string> Rows(SourceQuery& q, const std::vector<UString>& columns);
+// Every row's text of the given columns, joined by "|"; of a whole table in the folder.
+Strings Rows(SourceQuery& q, const Columns& columns);
+Strings Select(const std::string& folder, const std::string& table, const Columns& columns);
 
-// The message of the ESourceError the call throws ("" when it throws none).
+// Moves the query to its 1-based row.
+void At(SourceQuery& q, int row);
+
+// The message of the exception the call throws ("" when it throws none).
 template <class F>
 std::string ErrorOf(F&& f) {
   try {
@@ -35,5 +44,9 @@ std::string ErrorOf(F&& f) {
   }
   return "";
 }
+std::string OpenError(const std::string& folder, const UString& sql);
+
+// The message holds every part.
+::testing::AssertionResult Says(const std::string& message, const std::vector<const char*>& parts);
 
 }  // namespace dbftest
