@@ -337,7 +337,11 @@ class DbfQuery final : public SourceQuery {
       }
       case Kind::Date: {
         TDateTime d;
-        return t.DateOf(rec, f, d) && std::trunc(d) == fl.date && (f.type == 'D' || d == fl.date);
+        if (!t.DateOf(rec, f, d)) return false;
+        // A literal with a time matches that moment (to the millisecond the field
+        // holds); a bare date matches a date field's day, or midnight of a date-time.
+        if (fl.date != std::trunc(fl.date)) return std::fabs(d - fl.date) < 0.5 / 86400000.0;
+        return std::trunc(d) == fl.date && (f.type == 'D' || d == fl.date);
       }
       case Kind::Logical: {
         bool b;

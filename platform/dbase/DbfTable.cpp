@@ -658,8 +658,12 @@ TDateTime Table::AsDateTime(std::uint32_t rec, const Field& f) const {
       if (ParseDateText(s, t)) return t;
       BadValue(rec, f, "\"" + UToUtf8(s) + "\" não é uma data.");
     }
-    case Kind::Logical:
+    case Kind::Logical: {
+      // A null reads as the zero day like every other null; a value has no date.
+      bool b;
+      if (!LogicalOf(rec, f, b)) return 0;
       BadValue(rec, f, "um valor lógico não é uma data.");
+    }
     case Kind::Unsupported: break;
   }
   IsNull(rec, f);

@@ -131,6 +131,14 @@ TEST(DbfQuery, WhereComparesTheStoredValue) {
       {u"SELECT VALOR FROM CR WHERE VENDEDOR IS NULL", 2},
   };
   for (const auto& c : cases) EXPECT_EQ(Open(Sub("tolv"), c.sql)->RecordCount(), c.rows) << S(c.sql);
+  // Date-time fields: a literal with a time finds that moment, a bare date midnight.
+  const struct { const char16_t* sql; Strings rows; } moments[] = {
+      {u"SELECT NOME FROM VFP WHERE QUANDO = \"21/05/2013 18:30:15\"", {"Ação"}},
+      {u"SELECT NOME FROM VFP WHERE QUANDO = \"21/05/2013 18:30:16\"", {}},
+      {u"SELECT NOME FROM VFP WHERE QUANDO = \"21/05/2013\"", {"Negativo"}},
+      {u"SELECT NOME FROM VFP WHERE QUANDO = \"01/01/1900 00:00:01\"", {"Grande"}},
+  };
+  for (const auto& m : moments) EXPECT_EQ(Rows(*Open(Dir(), m.sql), {u"NOME"}), m.rows) << S(m.sql);
   EXPECT_TRUE(Says(OpenError(Sub("tolv"), u"SELECT VALOR FROM CR WHERE VALOR = \"muito\""),
                    {"não é um número", "coluna \"VALOR\""}));
 }
