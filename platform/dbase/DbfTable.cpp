@@ -56,7 +56,8 @@ std::vector<std::string> filesNamed(const std::string& folder, const std::string
     const std::string name = entry.path().filename().string();
     if (lower(name) == stemLower + extLower) {
       std::error_code ec2;
-      if (entry.is_regular_file(ec2) || entry.is_symlink(ec2)) found.push_back(entry.path().string());
+      // is_regular_file follows links: a link to a table counts, a link to a folder does not.
+      if (entry.is_regular_file(ec2)) found.push_back(entry.path().string());
     }
   }
   return found;
