@@ -226,6 +226,14 @@ std::optional<CodePage> CodePageFromCpg(std::string_view text) {
 }
 
 void CodePageEvidence::Add(const std::uint8_t* p, std::size_t n) {
+  auto alnum = [](std::uint8_t c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+  };
+  // A byte with no letter or digit beside it is not part of a word: frames and
+  // rulers of the DOS screens, which say nothing about the letters.
+  auto apart = [&](std::size_t j) {
+    return !(j > 0 && alnum(p[j - 1])) && !(j + 1 < n && alnum(p[j + 1]));
+  };
   std::size_t i = 0;
   while (i < n) {
     const std::uint8_t b = p[i];
@@ -240,14 +248,15 @@ void CodePageEvidence::Add(const std::uint8_t* p, std::size_t n) {
     bool ok = len != 0 && i + len <= n;
     for (std::size_t k = 1; ok && k < len; ++k) ok = (p[i + k] & 0xC0) == 0x80;
     if (ok) {
-      for (std::size_t k = 0; k < len; ++k) ++count[p[i + k]][2];
+      for (std::size_t k = 0; k < len; ++k) ++count[p[i + k]][apart(i + k) ? 3 : 2];
       highBytes += len;
       ++utf8Sequences;
       i += len;
     } else {
       const std::uint8_t prev = i > 0 ? p[i - 1] : ' ', next = i + 1 < n ? p[i + 1] : ' ';
       int ctx = 2;
-      if (prev >= 'a' && prev <= 'z') ctx = 0;
+      if (apart(i)) ctx = 3;
+      else if (prev >= 'a' && prev <= 'z') ctx = 0;
       else if (prev >= 'A' && prev <= 'Z' && next >= 'A' && next <= 'Z') ctx = 1;
       ++count[b][ctx];
       ++highBytes;

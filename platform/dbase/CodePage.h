@@ -35,8 +35,9 @@ std::optional<CodePage> CodePageFromCpg(std::string_view text);
 // Evidence gathered from the bytes of the character fields of a table.
 struct CodePageEvidence {
   // How often each byte 0x80-0xFF occurs: [byte][0] right after an ASCII small letter,
-  // [byte][1] between two ASCII capitals, [byte][2] elsewhere.
-  std::uint64_t count[256][3] = {};
+  // [byte][1] between two ASCII capitals, [byte][2] elsewhere beside an ASCII letter or
+  // digit, [byte][3] with none on either side (not counted: frames, rulers).
+  std::uint64_t count[256][4] = {};
   std::uint64_t highBytes = 0;    // bytes >= 0x80 seen
   std::uint64_t utf8Sequences = 0;  // well-formed multi-byte UTF-8 sequences seen
   bool utf8Broken = false;        // a byte >= 0x80 that is not part of one
@@ -47,8 +48,8 @@ struct CodePageEvidence {
 
 // The guess for a table that names no code page: UTF-8 when every high byte forms
 // UTF-8; otherwise the Portuguese letters each candidate (cp850, cp1252, cp860) would
-// make of the bytes (a capital right after a small letter, or a small letter between
-// two capitals, not counted), less the box-drawing characters, control codes and
+// make of the bytes (a capital right after a small letter, a small letter between
+// two capitals, or a byte with no ASCII letter or digit beside it, not counted), less the box-drawing characters, control codes and
 // unassigned bytes it would make of them; cp850 wins ties.
 CodePage GuessCodePage(const CodePageEvidence& e);
 // A table marked cp437 whose bytes only make sense as cp850 (ã, õ, Ã, Õ, Á... are

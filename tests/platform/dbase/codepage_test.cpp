@@ -27,6 +27,9 @@ TEST(DbfCodePage, TheTextOfEveryCodePageAndMark) {
       {"ASCII", {"SEM ACENTOS", "nada"}},
       // é, â, à of cp1252 are the capitals Ú, Ô, Ó of cp850: the case of the word tells.
       {"MIN1252", few}, {"MIN850", few},
+      // Frames and rulers (no letter beside them) are no letters: JOÃO, not ÍÍÍ and JOÇO.
+      {"BOX850", {"╔══════════════════╗", "║ JOÃO DA CONCEIÇÃO ║", "╚══════════════════╝", "Ação ─────────"}},
+      {"BOX437", {"╓────╖", "╟────╢", "╙────╜", "açúcar"}},
   };
   for (const auto& c : cases) EXPECT_EQ(Select(Dir(), c.table, {u"TEXTO"}), c.texts) << c.table;
   EXPECT_TRUE(Says(ErrorOf([] { Select(Dir(), "CPGRUIM", {u"TEXTO"}); }), {"KOI8-R"}));

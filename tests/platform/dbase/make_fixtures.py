@@ -236,7 +236,11 @@ def code_pages():
     # Small letters whose cp1252 bytes are capitals in cp850 (é E9 is Ú there, â E2 Ô,
     # à E0 Ó): by letters alone a tie; the case of the letter in its word decides.
     few = ["café", "até logo", "é"]
-    written = {"CP437": 0x01, "CP850": 0x02, "CP860": 0x24, "CP1252": 0x03, "CPGRUIM": 0x02}  # by python3-dbf
+    # Screens and reports of the DOS systems kept frames and rulers in text fields;
+    # cp1252 and cp850 read many of those bytes as capitals (═ is Í, ╔ É, ╟ Ã).
+    box850 = ["╔══════════════════╗", "║ JOÃO DA CONCEIÇÃO ║", "╚══════════════════╝", "Ação ─────────"]
+    box437 = ["╓────╖", "╟────╢", "╙────╜", "açúcar"]
+    written = {"CP437": 0x01, "BOX437": 0x01, "CP850": 0x02, "CP860": 0x24, "CP1252": 0x03, "CPGRUIM": 0x02}  # by python3-dbf
     for name, cp, rows, ldid in (
             ("CP437", "cp437", ["açúcar é ç Ç à ê ô ª º"], None),  # cp437 holds no ã, õ, Á: its own sample
             ("CP850", "cp850", PT_ROWS, None), ("CP860", "cp860", PT_ROWS, None), ("CP1252", "cp1252", PT_ROWS, None),
@@ -245,6 +249,7 @@ def code_pages():
             ("SEM850", "cp850", PT_ROWS, 0), ("SEM860", "cp860", PT_ROWS, 0), ("SEM1252", "cp1252", PT_ROWS, 0),
             ("SEMUTF8", "utf8", PT_ROWS, 0), ("MAI850", "cp850", upper, 0), ("MAI1252", "cp1252", upper, 0),
             ("ASCII", "cp850", ["SEM ACENTOS", "nada"], 0), ("MIN850", "cp850", few, 0), ("MIN1252", "cp1252", few, 0),
+            ("BOX850", "cp850", box850, 0), ("BOX437", "cp437", box437, None),
             ("CPG", "cp1252", PT_ROWS, 0x02),  # a wrong language driver (cp850); CPG.cpg names 1252
             ("MARCA437", "cp850", PT_ROWS, 0x01),  # marked cp437, written in cp850 (cp437 has no ã, õ)
             ("CPGRUIM", "cp850", ["x"], None)):  # with a .cpg this reader does not know
