@@ -128,7 +128,9 @@ int RunCli(int argc, char** argv) {
     std::fprintf(stderr, "Ainda não disponíveis nesta versão, não convertidos: %s\n", list.c_str());
   }
 
+  ConsoleProgress progress;
   ConsoleServices services;
+  services.SetProgress(&progress);
   WindowServices::Install(&services);
   struct Uninstall {
     ~Uninstall() { WindowServices::Install(nullptr); }
@@ -146,7 +148,6 @@ int RunCli(int argc, char** argv) {
     return 1;
   }
 
-  ConsoleProgress progress;
   bool committed = false;
   try {
     TClassesConversaoController controller;

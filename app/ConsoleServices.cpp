@@ -37,6 +37,7 @@ UString labelPrefix(const UString& caption) {
 }  // namespace
 
 MsgResult ConsoleServices::MessageBox(MsgKind kind, const UString& text, MsgButtons buttons) {
+  if (progress_) progress_->ClearLine();
   std::fprintf(out_, "[%s] %s\n", UToUtf8(MsgTitle(kind)).c_str(), forConsole(text).c_str());
   std::fflush(out_);
   // Nobody answers at a console: a question is answered No, which changes nothing.
@@ -44,6 +45,7 @@ MsgResult ConsoleServices::MessageBox(MsgKind kind, const UString& text, MsgButt
 }
 
 void ConsoleServices::ShowError(const UString& text) {
+  if (progress_) progress_->ClearLine();
   std::fprintf(out_, "[Error] %s\n", forConsole(text).c_str());
   std::fflush(out_);
 }
@@ -55,17 +57,24 @@ ConsoleProgress::ConsoleProgress(std::FILE* err) : err_(err), tty_(isatty(fileno
 
 ConsoleProgress::~ConsoleProgress() { Finish(); }
 
-void ConsoleProgress::Finish() {
+void ConsoleProgress::ClearLine() {
   if (drawn_) {
-    std::fputc('\n', err_);
+    std::fputs("\r\x1b[K", err_);
     std::fflush(err_);
     drawn_ = false;
+    lastDrawMs_ = 0;
   }
 }
 
 void ConsoleProgress::Update(bool labelChanged) {
   const UString& caption = label_.Caption();
   if (tty_) {
+    // A converter ended (or none began): nothing to show until the next one starts.
+    if (caption.empty()) {
+      ClearLine();
+      lastPrefix_.clear();
+      return;
+    }
     long long t = nowMs();
     bool newConverter = labelChanged && labelPrefix(caption) != lastPrefix_;
     if (!newConverter && t - lastDrawMs_ < 100 && bar_.Position() != bar_.Max()) return;

@@ -6,18 +6,21 @@
 
 #include "platform/WindowServices.h"
 
+class ConsoleProgress;
+
 class ConsoleServices : public WindowServices {
  public:
   explicit ConsoleServices(std::FILE* out = stdout) : out_(out) {}
+  // The progress display whose bar a box must not be written over.
+  void SetProgress(ConsoleProgress* progress) { progress_ = progress; }
   MsgResult MessageBox(MsgKind kind, const UString& text, MsgButtons buttons) override;
   void ProcessMessages() override {}
   void ShowError(const UString& text) override;
 
  private:
   std::FILE* out_;
+  ConsoleProgress* progress_ = nullptr;
 };
-
-class ConsoleProgress;
 
 class ConsoleBar : public ProgressBar {
  public:
@@ -49,8 +52,11 @@ class ConsoleProgress {
   ConsoleBar& Bar() { return bar_; }
   ConsoleLabel& Label() { return label_; }
   void Update(bool labelChanged);
-  // Ends a bar left drawn on the terminal's current line.
-  void Finish();
+  // Erases a bar drawn on the terminal's current line, so that other text starts on a
+  // clean line; the bar is drawn again at its next change.
+  void ClearLine();
+  // Ends the display: a finished run leaves no bar behind.
+  void Finish() { ClearLine(); }
 
  private:
   std::FILE* err_;

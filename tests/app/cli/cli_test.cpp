@@ -7,6 +7,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "platform/firebird/Firebird.h"
 #include "tests/support/DbfFixture.h"
@@ -113,6 +114,54 @@ TEST_F(CliTest, ATargetThatCannotBeOpenedExitsOne) {
   Result r = Cli(Args(tmp_.file("nao-existe/norvale.fb"), "grupo"), tmp_);
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.out.rfind("[Error] Não foi possível conectar ao banco de dados Norvale\nMotivo: ", 0), 0u) << r.out;
+}
+
+// What a terminal shows of the output: carriage returns go back to the start of the
+// line, ESC [ K erases the rest of it, line feeds end it.
+std::vector<std::string> Screen(const std::string& raw) {
+  std::vector<std::string> lines;
+  std::string line;
+  std::size_t col = 0;
+  for (std::size_t i = 0; i < raw.size(); ++i) {
+    if (raw[i] == '\n') {
+      lines.push_back(line);
+      line.clear();
+      col = 0;
+    } else if (raw[i] == '\r') {
+      col = 0;
+    } else if (raw.compare(i, 3, "\x1b[K") == 0) {
+      line.resize(col);
+      i += 2;
+    } else {
+      if (col < line.size()) line[col] = raw[i];
+      else line.push_back(raw[i]);
+      ++col;
+    }
+  }
+  if (!line.empty()) lines.push_back(line);
+  return lines;
+}
+
+// On a terminal the bar is drawn in place; the boxes and the summary must not land on
+// the bar's line, and a finished run leaves no bar behind.
+TEST_F(CliTest, OnATerminalTheBoxesAreNotWrittenOverTheBar) {
+  const std::string db = FreshDatabase("cli-tty");
+  const std::string typescript = tmp_.file("tty.txt");
+  auto onTerminal = [&](const std::string& args) {
+    const std::string cmd = "script -qec '" + std::string(CT_BINARY_DIR) + "/conversor-tolv-cli " + Args(db, args) +
+                            "' /dev/null >" + typescript + " 2>&1";
+    std::system(cmd.c_str());
+    return Screen(slurp(typescript));
+  };
+  WriteGrupo({{"5", "Ferragens"}, {"12", "Elétrica"}});
+  EXPECT_EQ(onTerminal("grupo"),
+            (std::vector<std::string>{"[Information] Conversão concluída com sucesso!", "", "Resumo da conversão",
+                                      "  Grupos de produtos: lidos 2, gravados 2, ignorados 0, rejeitados 0"}));
+  WriteGrupo({{"0101", "Primeiro"}, {"1101", "Segundo"}});
+  std::vector<std::string> failed = onTerminal("grupo");
+  ASSERT_FALSE(failed.empty());
+  EXPECT_EQ(failed[0].rfind("[Error] Ocorreu um erro durante a conversão! Motivo: ", 0), 0u) << failed[0];
+  EXPECT_EQ(failed.back(), "  Grupos de produtos: lidos 2, gravados 1, ignorados 0, rejeitados 0");
 }
 
 }  // namespace
