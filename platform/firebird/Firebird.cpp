@@ -154,13 +154,17 @@ UString FormatScaled(std::int64_t v, int scale) {
   return U8(digits);
 }
 
-UString FormatDouble(double v) {
+// A negative scale is that of a NUMERIC or DECIMAL that the database holds as a
+// double (dialect 1, precision above 9): it is written with the scale's digits,
+// like the same column of a smaller precision.
+UString FormatDouble(double v, int scale = 0) {
   if (std::isnan(v)) return u"NaN";
   if (std::isinf(v)) return v > 0 ? u"INF" : u"-INF";
   char buf[400];
-  auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed);
+  auto r = scale < 0 ? std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, -scale)
+                     : std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed);
   std::string s(buf, r.ptr);
-  if (s == "-0") s = "0";
+  if (s[0] == '-' && s.find_first_not_of("-0.") == std::string::npos) s.erase(0, 1);  // no "-0.00"
   return U8(s);
 }
 
@@ -835,9 +839,9 @@ struct QueryState {
       case SQL_SHORT:
       case SQL_LONG:
       case SQL_INT64: return FormatScaled(IntValue(it), it.scale);
-      case SQL_FLOAT: return FormatDouble(static_cast<double>(At<float>(it)));
+      case SQL_FLOAT: return FormatDouble(static_cast<double>(At<float>(it)), it.scale);
       case SQL_DOUBLE:
-      case SQL_D_FLOAT: return FormatDouble(At<double>(it));
+      case SQL_D_FLOAT: return FormatDouble(At<double>(it), it.scale);
       case SQL_TYPE_DATE: {
         unsigned y, m, dd;
         d.util->decodeDate(At<ISC_DATE>(it), &y, &m, &dd);
@@ -887,7 +891,10 @@ struct QueryState {
     switch (it.type) {
       case SQL_SHORT:
       case SQL_LONG:
-      case SQL_INT64: return static_cast<double>(IntValue(it)) * std::pow(10.0, it.scale);
+      case SQL_INT64:
+        // Divided, not multiplied by 0.1...: 3 / 10 is 0.3, 3 * 0.1 is not.
+        return it.scale < 0 ? static_cast<double>(IntValue(it)) / std::pow(10.0, -it.scale)
+                            : static_cast<double>(IntValue(it)) * std::pow(10.0, it.scale);
       case SQL_FLOAT: return At<float>(it);
       case SQL_DOUBLE:
       case SQL_D_FLOAT: return At<double>(it);

@@ -19,7 +19,7 @@
 // - The transaction is READ COMMITTED, RECORD_VERSION, READ WRITE, NO WAIT: a lock
 //   conflict is reported at once instead of waiting for the other user.
 // - Reading as text: integers in decimal; NUMERIC/DECIMAL with their scale's digits
-//   after a point ("12.50"); floating point in the shortest plain decimal that reads
+//   after a point ("12.50"), also those dialect 1 holds as doubles; floating point in the shortest plain decimal that reads
 //   back the same, with a point ("0.1", "1234.5"); DATE as the short date format in
 //   force (DateToStr); TIMESTAMP likewise, followed by " hh:nn:ss" when the time is not
 //   midnight (as DateTimeToStr did); TIME as "hh:nn:ss"; BOOLEAN "True"/"False"; CHAR

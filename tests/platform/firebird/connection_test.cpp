@@ -546,6 +546,25 @@ TEST_F(Conn, ReadingRowsAndColumns) {
   EXPECT_FALSE(q.Active());
 }
 
+// NUMERIC and DECIMAL read with the scale the column declares, whatever holds them:
+// in dialect 1 a precision above 9 is a double, and money columns are NUMERIC(15,2).
+TEST_F(Conn, ScaledNumbersReadWithTheirScale) {
+  Query q(db);
+  q.SetSQL(u"INSERT INTO T (ID, N) VALUES (:ID, :N)");
+  ExecTexts(q, {{u"ID", u"1"}, {u"N", u"12.5"}});
+  q.BindInteger(u"ID", 2);
+  q.BindDouble(u"N", -0.001);
+  q.ExecSQL();
+  q.SetSQL(u"SELECT N, CAST(0.3 AS NUMERIC(9,1)) AS N1 FROM T ORDER BY ID");
+  q.Open();
+  EXPECT_EQ(q.FieldAsText(u"N"), u"12.50");
+  EXPECT_EQ(q.FieldAsDouble(u"N"), 12.5);
+  EXPECT_EQ(q.FieldAsText(u"N1"), u"0.3");
+  EXPECT_EQ(q.FieldAsDouble(u"N1"), 0.3);  // 3 tenths, not 3 times 0.1
+  q.Next();
+  EXPECT_EQ(q.FieldAsText(u"N"), u"0.00");
+}
+
 TEST_F(Conn, TextBlobsShortLongAndEmpty) {
   UString longText;
   while (longText.size() < 100000) longText += u"Observação número ";
