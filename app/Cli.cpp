@@ -66,7 +66,7 @@ void printSummary(bool committed) {
 int RunCli(int argc, char** argv) {
   std::string origem, destino, empresa = "01", usuario = "SYSDBA", senha = "ferncrest";
   bool gerarCodigos = false, haveOrigem = false, haveDestino = false;
-  std::vector<std::string> tipos;
+  std::vector<std::string> tipos, given;
 
   for (int i = 1; i < argc; ++i) {
     std::string a = argv[i];
@@ -75,6 +75,13 @@ int RunCli(int argc, char** argv) {
       into = argv[++i];
       return true;
     };
+    // Two values for one option (two targets, two companies) are a mistake to point
+    // out, not one to settle by taking the last.
+    if (a.rfind("--", 0) == 0 && a != "--gerar-codigos") {
+      for (const std::string& g : given)
+        if (g == a) return usageError(a + " foi dado mais de uma vez");
+      given.push_back(a);
+    }
     if (a == "--help" || a == "-h") {
       std::fputs(kUsage, stdout);
       return 0;

@@ -77,7 +77,9 @@ TEST_F(CliTest, UsageErrorsExitTwoWithTheUsage) {
 
   for (const char* bad : {"", "grupo", "--origem x grupo", "--destino y.fb grupo", "--origem x --destino y.fb",
                           "--origem x --destino y.fb mercadoria", "--origem x --destino y.fb --empresa 03 grupo",
-                          "--origem x --destino y.fb --verbose grupo", "--origem x --destino y.fb grupo --empresa"}) {
+                          "--origem x --destino y.fb --verbose grupo", "--origem x --destino y.fb grupo --empresa",
+                          "--origem x --destino y.fb --destino z.fb grupo", "--origem x --origem w --destino y.fb grupo",
+                          "--origem x --destino y.fb --empresa 01 --empresa 02 grupo"}) {
     Result r = Cli(bad, tmp_);
     EXPECT_EQ(r.status, 2) << bad;
     EXPECT_NE(r.err.find("Uso: conversor-tolv-cli"), std::string::npos) << bad;
