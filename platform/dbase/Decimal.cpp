@@ -36,7 +36,10 @@ UString Decimal::UText(char16_t separator) const {
 double Decimal::ToDouble() const {
   const std::string s = Text('.');
   double v = 0;
-  std::from_chars(s.data(), s.data() + s.size(), v);
+  // Out of range leaves v untouched: a magnitude of 1 or more overflowed (infinite,
+  // which the readers refuse), anything smaller is as good as 0.
+  if (std::from_chars(s.data(), s.data() + s.size(), v).ec == std::errc::result_out_of_range)
+    return intDigits.empty() ? 0.0 : (negative ? -HUGE_VAL : HUGE_VAL);
   return v;
 }
 

@@ -129,6 +129,12 @@ def field_types():
     first = next(iter(dbfread.DBF(p)))
     check(first["N18"] == 123456789012345678 and first["VAL"] == 1.5, "VALORES row 0 by dbfread")
 
+    # A number beyond the range of a double, written in the field's own notation.
+    p = path("ENORME.DBF")
+    write(p, "COD C(4); VAL N(8,0)", [("A", 1), ("B", 2)])
+    patch_fields(p, (0, "VAL", b"  1E+309"))
+    check(read(p, raw=True)[0]["VAL"] == b"  1E+309", "ENORME raw")
+
     # FoxPro 2.x (0xF5) with .fpt memo over one 64-byte block many times, cp1252.
     p = path("FOX.DBF")
     memo = "memo da raposa ção " * 60

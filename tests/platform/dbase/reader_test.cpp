@@ -160,6 +160,12 @@ TEST(DbfTypes, ACellThatCannotBeReadNamesTableColumnAndRecord) {
   // A WHERE or ORDER BY over the garbage stops at Open, naming the record too.
   EXPECT_TRUE(Says(OpenError(Dir(), u"SELECT COD FROM VALORES WHERE VAL = \"2\""), {"registro 3"}));
   EXPECT_TRUE(Says(OpenError(Dir(), u"SELECT COD FROM VALORES ORDER BY VAL"), {"registro 3"}));
+  // Beyond the range of a double: an error as a double, never 0; its digits as text.
+  auto big = Open(Dir(), u"SELECT COD, VAL FROM ENORME ORDER BY VAL");
+  EXPECT_EQ(S(big->FieldAsText(u"COD")), "B");
+  big->Next();
+  EXPECT_EQ(big->FieldAsText(u"VAL").size(), 310u);
+  EXPECT_TRUE(Says(ErrorOf([&] { big->FieldAsDouble(u"VAL"); }), {"coluna \"VAL\"", "registro 1"}));
   // The system field is not a column.
   EXPECT_TRUE(Says(OpenError(Dir(), u"SELECT _NullFlags FROM VFP"), {"não existe"}));
 }
