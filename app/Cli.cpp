@@ -54,8 +54,9 @@ void printSummary(bool committed) {
   std::printf("\nResumo da conversão%s\n", committed ? "" : " (desfeita: nada foi gravado)");
   if (r.Kinds().empty()) std::printf("  nenhum tipo convertido\n");
   for (const KindReport& k : r.Kinds()) {
-    std::printf("  %s: lidos %lld, gravados %lld, ignorados %lld, rejeitados %lld\n", UToUtf8(k.kind).c_str(),
-                k.read, k.written, k.skipped, k.rejected);
+    // After a rollback the rows written are gone again: say so rather than "gravados".
+    std::printf("  %s: lidos %lld, %s %lld, ignorados %lld, rejeitados %lld\n", UToUtf8(k.kind).c_str(), k.read,
+                committed ? "gravados" : "desfeitos", k.written, k.skipped, k.rejected);
     for (const UString& why : k.rejections) std::printf("    rejeitado: %s\n", UToUtf8(why).c_str());
   }
   std::fflush(stdout);

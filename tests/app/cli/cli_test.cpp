@@ -163,7 +163,7 @@ TEST_F(CliTest, OnATerminalTheBoxesAreNotWrittenOverTheBar) {
   std::vector<std::string> failed = onTerminal("grupo");
   ASSERT_FALSE(failed.empty());
   EXPECT_EQ(failed[0].rfind("[Error] Ocorreu um erro durante a conversão! Motivo: ", 0), 0u) << failed[0];
-  EXPECT_EQ(failed.back(), "  Grupos de produtos: lidos 2, gravados 1, ignorados 0, rejeitados 0");
+  EXPECT_EQ(failed.back(), "  Grupos de produtos: lidos 2, desfeitos 1, ignorados 0, rejeitados 0");
 }
 
 }  // namespace
