@@ -58,10 +58,7 @@ class ControllerTest : public ::testing::Test {
  protected:
   void SetUp() override {
     dbPath_ = FreshDatabase("controller");
-    db_.SetDatabaseName(Utf8ToU(dbPath_));
-    db_.SetUserName(u"SYSDBA");
-    db_.SetPassword(u"ferncrest");
-    db_.Open();
+    ConnectTo(db_, dbPath_);
   }
 
   void WriteGrupo(std::vector<std::vector<std::string>> rows, std::vector<int> deleted = {}) {
@@ -78,10 +75,7 @@ class ControllerTest : public ::testing::Test {
   // it sees only what was committed.
   std::vector<std::string> Committed(const std::string& sql, const std::vector<std::string>& cols) {
     fb::Database other;
-    other.SetDatabaseName(Utf8ToU(dbPath_));
-    other.SetUserName(u"SYSDBA");
-    other.SetPassword(u"ferncrest");
-    other.Open();
+    ConnectTo(other, dbPath_);
     fb::Query q(other);
     q.SetSQL(Utf8ToU(sql));
     q.Open();

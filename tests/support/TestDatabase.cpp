@@ -157,12 +157,14 @@ TestDatabase::~TestDatabase() {
 
 TestDatabase::TestDatabase(TestDatabase&& other) noexcept : path_(std::move(other.path_)) { other.path_.clear(); }
 
-void TestDatabase::Connect(fb::Database& db) const {
-  db.SetDatabaseName(Name());
-  db.SetUserName(Utf8ToU(kUser));
-  db.SetPassword(Utf8ToU(kPassword));
+void ConnectTo(fb::Database& db, const std::string& path) {
+  db.SetDatabaseName(Utf8ToU(path));
+  db.SetUserName(Utf8ToU(TestDatabase::kUser));
+  db.SetPassword(Utf8ToU(TestDatabase::kPassword));
   db.Open();
 }
+
+void TestDatabase::Connect(fb::Database& db) const { ConnectTo(db, path_); }
 
 std::string TestDatabase::Isql(const std::string& sql, const std::string& charset) const {
   std::string script = UniqueTmp(path_) + ".sql";

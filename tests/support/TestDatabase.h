@@ -28,6 +28,9 @@ class TestDatabase;
 // program run as a child process, say). The file lives until the test process ends.
 std::string FreshDatabase(const std::string& label = "fresh");
 
+// Sets the database name (a file path), user and password on `db` and opens it.
+void ConnectTo(fb::Database& db, const std::string& path);
+
 class TestDatabase {
  public:
   static constexpr const char* kUser = "SYSDBA";

@@ -41,10 +41,7 @@ Result Cli(const std::string& args, const TempDir& tmp) {
 
 std::string Groups(const std::string& dbPath) {
   fb::Database db;
-  db.SetDatabaseName(Utf8ToU(dbPath));
-  db.SetUserName(u"SYSDBA");
-  db.SetPassword(u"ferncrest");
-  db.Open();
+  ConnectTo(db, dbPath);
   fb::Query q(db);
   q.SetSQL(u"SELECT CODGRUPO, DESCRICAO FROM GRUPROD ORDER BY CODGRUPO");
   q.Open();
