@@ -57,7 +57,7 @@ void printSummary(bool committed) {
     // After a rollback the rows written are gone again: say so rather than "gravados".
     std::printf("  %s: lidos %lld, %s %lld, ignorados %lld, rejeitados %lld\n", UToUtf8(k.kind).c_str(), k.read,
                 committed ? "gravados" : "desfeitos", k.written, k.skipped, k.rejected);
-    for (const UString& why : k.rejections) std::printf("    rejeitado: %s\n", UToUtf8(why).c_str());
+    for (const RowNote& n : k.rejections) std::printf("    rejeitado: %s\n", UToUtf8(DescreveRejeicao(n)).c_str());
   }
   std::fflush(stdout);
 }

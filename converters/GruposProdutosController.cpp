@@ -43,7 +43,7 @@ void TClassPreencheDadosGruposProdutos::PreencheDadosGruposProdutos(const UStrin
       grupo->ExecutaSql();
       report.Written();
     } else {
-      report.Skipped();
+      report.Skipped(registro, qryBusca->FieldAsText(u"CODIGO"), u"descrição em branco");
     }
 
     ++registro;

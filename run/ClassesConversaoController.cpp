@@ -26,6 +26,25 @@ const Converter kConverters[] = {
     {u"GRUPO", PConverteGrupos},
 };
 
+// Rows the target refused while the run went on were not written: the operator is
+// told which, after the run's own box, so none is lost without a word.
+void AvisaRejeitados() {
+  constexpr std::size_t kListados = 20;
+  const RunReport& r = RunReport::Current();
+  const long long total = r.TotalRejected();
+  if (total == 0) return;
+  UString texto = u"Registros recusados pelo banco de destino e não gravados: " + IntToU(total) + u"\r";
+  std::size_t listados = 0;
+  for (const KindReport& k : r.Kinds())
+    for (const RowNote& n : k.rejections)
+      if (listados < kListados) {
+        texto += u"\r" + k.kind + u", " + DescreveRejeicao(n);
+        ++listados;
+      }
+  if (static_cast<long long>(listados) < total) texto += u"\r... e mais " + IntToU(total - listados) + u".";
+  MessageDlg(texto, MsgKind::Warning, MsgButtons::OK);
+}
+
 }  // namespace
 
 const std::vector<UString>& TClassesConversaoController::Chaves() {
@@ -56,6 +75,7 @@ bool TClassesConversaoController::FEfetuaConversao(const TStringList& MParams, c
       if (MParams.Values(c.key) == u"S") c.run(BDOrigem, BDDestino, Barra, lblInfo, Empresa, GerarCodigo);
     conversao->PConfirmaTransacao(Transacao);
     MessageDlg(u"Conversão concluída com sucesso!", MsgKind::Information, MsgButtons::OK);
+    AvisaRejeitados();
     result = true;
     Barra.SetPosition(0);
     return result;

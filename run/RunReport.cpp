@@ -11,11 +11,26 @@ KindReport& RunReport::cur() {
   return kinds_.back();
 }
 
+void RunReport::Skipped(long long row, const UString& code, const UString& rule) {
+  KindReport& k = cur();
+  k.skipped += 1;
+  if (listener_) listener_(k.kind, Outcome::Skipped, RowNote{row, code, rule});
+}
+
+void RunReport::Rejected(long long row, const UString& code, const UString& why) {
+  KindReport& k = cur();
+  k.rejected += 1;
+  k.rejections.push_back(RowNote{row, code, why});
+  if (listener_) listener_(k.kind, Outcome::Rejected, k.rejections.back());
+}
+
 long long RunReport::TotalRejected() const {
   long long n = 0;
   for (const auto& k : kinds_) n += k.rejected;
   return n;
 }
+
+UString DescreveRejeicao(const RowNote& n) { return u"código " + n.code + u": " + n.what; }
 
 RunReport& RunReport::Current() {
   static RunReport r;
