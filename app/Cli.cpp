@@ -2,21 +2,25 @@
 
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "app/CliInspecao.h"
 #include "app/ConsoleServices.h"
 #include "platform/Error.h"
 #include "platform/StringList.h"
 #include "platform/firebird/Firebird.h"
 #include "run/ClassesConversaoController.h"
+#include "run/RelatorioLinhas.h"
 #include "run/RunReport.h"
 
 namespace {
 
 const char* kUsage =
     "Uso: conversor-tolv-cli --origem DIR --destino BANCO [--empresa 01|02] [--gerar-codigos]\n"
-    "                        [--usuario U] [--senha S] TIPO...\n"
+    "                        [--usuario U] [--senha S] [--simular] [--relatorio ARQUIVO] TIPO...\n"
+    "     conversor-tolv-cli --inspecionar --origem DIR\n"
     "\n"
     "Converte as tabelas do TOLV (arquivos .dbf da pasta DIR) para o banco Norvale BANCO.\n"
     "\n"
@@ -26,13 +30,17 @@ const char* kUsage =
     "  --gerar-codigos    numera os produtos automaticamente\n"
     "  --usuario U        usuário do banco (padrão SYSDBA)\n"
     "  --senha S          senha do banco (padrão a da janela)\n"
+    "  --simular          faz a conversão inteira e desfaz tudo no fim: o banco fica como estava\n"
+    "  --relatorio ARQ    grava em ARQ (CSV, separado por ;) cada registro ignorado ou rejeitado\n"
+    "  --inspecionar      só lê a pasta de origem e diz o que encontrou; não abre banco nenhum\n"
     "  --help             mostra este texto\n"
     "\n"
     "TIPO: cliente fornecedor grupo subgrupo produto receber pagar fabricante, ou todos.\n"
     "A ordem da conversão é sempre a mesma, qualquer que seja a ordem dos tipos.\n"
     "\n"
     "Saída: 0 concluída; 3 concluída com registros rejeitados; 1 falhou e nada foi gravado;\n"
-    "2 uso incorreto.\n";
+    "2 uso incorreto. Uma simulação sai como a conversão de verdade sairia.\n"
+    "A inspeção sai com 0 quando toda tabela encontrada pôde ser lida por inteiro, senão 1.\n";
 
 struct Tipo {
   const char* name;
@@ -49,14 +57,17 @@ int usageError(const std::string& why) {
   return 2;
 }
 
-void printSummary(bool committed) {
+void printSummary(bool committed, bool simulacao) {
   const RunReport& r = RunReport::Current();
-  std::printf("\nResumo da conversão%s\n", committed ? "" : " (desfeita: nada foi gravado)");
+  if (simulacao)
+    std::printf("\nResumo da simulação%s\n", committed ? "" : " (a conversão falharia)");
+  else
+    std::printf("\nResumo da conversão%s\n", committed ? "" : " (desfeita: nada foi gravado)");
   if (r.Kinds().empty()) std::printf("  nenhum tipo convertido\n");
   for (const KindReport& k : r.Kinds()) {
     // After a rollback the rows written are gone again: say so rather than "gravados".
     std::printf("  %s: lidos %lld, %s %lld, ignorados %lld, rejeitados %lld\n", UToUtf8(k.kind).c_str(), k.read,
-                committed ? "gravados" : "desfeitos", k.written, k.skipped, k.rejected);
+                committed ? (simulacao ? "a gravar" : "gravados") : "desfeitos", k.written, k.skipped, k.rejected);
     for (const RowNote& n : k.rejections) std::printf("    rejeitado: %s\n", UToUtf8(DescreveRejeicao(n)).c_str());
   }
   std::fflush(stdout);
@@ -66,7 +77,8 @@ void printSummary(bool committed) {
 
 int RunCli(int argc, char** argv) {
   std::string origem, destino, empresa = "01", usuario = "SYSDBA", senha = "ferncrest";
-  bool gerarCodigos = false, haveOrigem = false, haveDestino = false;
+  std::string relatorio;
+  bool gerarCodigos = false, haveOrigem = false, haveDestino = false, simular = false, inspecionar = false;
   std::vector<std::string> tipos, given;
 
   for (int i = 1; i < argc; ++i) {
@@ -78,7 +90,7 @@ int RunCli(int argc, char** argv) {
     };
     // Two values for one option (two targets, two companies) are a mistake to point
     // out, not one to settle by taking the last.
-    if (a.rfind("--", 0) == 0 && a != "--gerar-codigos") {
+    if (a.rfind("--", 0) == 0 && a != "--gerar-codigos" && a != "--simular" && a != "--inspecionar") {
       for (const std::string& g : given)
         if (g == a) return usageError(a + " foi dado mais de uma vez");
       given.push_back(a);
@@ -101,6 +113,12 @@ int RunCli(int argc, char** argv) {
       if (!value(senha)) return usageError("--senha pede a senha");
     } else if (a == "--gerar-codigos") {
       gerarCodigos = true;
+    } else if (a == "--simular") {
+      simular = true;
+    } else if (a == "--inspecionar") {
+      inspecionar = true;
+    } else if (a == "--relatorio") {
+      if (!value(relatorio) || relatorio.empty()) return usageError("--relatorio pede o arquivo do relatório");
     } else if (a.size() > 1 && a[0] == '-') {
       return usageError("opção desconhecida: " + a);
     } else {
@@ -108,6 +126,11 @@ int RunCli(int argc, char** argv) {
     }
   }
   if (!haveOrigem || origem.empty()) return usageError("falta --origem");
+  if (inspecionar) {
+    if (haveDestino || !tipos.empty() || simular || !relatorio.empty())
+      return usageError("--inspecionar só aceita --origem");
+    return ImprimeInspecao(origem);
+  }
   if (!haveDestino || destino.empty()) return usageError("falta --destino");
   if (tipos.empty()) return usageError("falta o TIPO a converter");
 
@@ -144,6 +167,22 @@ int RunCli(int argc, char** argv) {
     ~Uninstall() { WindowServices::Install(nullptr); }
   } uninstall;
 
+  std::unique_ptr<RelatorioLinhas> arquivoRelatorio;
+  if (!relatorio.empty()) {
+    try {
+      arquivoRelatorio = std::make_unique<RelatorioLinhas>(relatorio);
+    } catch (const std::exception& e) {
+      MessageDlg(ErrorMessage(e), MsgKind::Error, MsgButtons::OK);
+      return 1;
+    }
+    RunReport::Current().SetListener([&](const UString& tipo, RunReport::Outcome o, const RowNote& n) {
+      arquivoRelatorio->Linha(tipo, o, n);
+    });
+  }
+  struct Unlisten {
+    ~Unlisten() { RunReport::Current().SetListener(nullptr); }
+  } unlisten;
+
   fb::Database db;
   try {
     db.SetDatabaseName(Utf8ToU(destino));
@@ -159,6 +198,7 @@ int RunCli(int argc, char** argv) {
   bool committed = false;
   try {
     TClassesConversaoController controller;
+    controller.SetSimulacao(simular);
     committed = controller.FEfetuaConversao(params, Utf8ToU(origem), db, db.DefaultTransaction(), progress.Bar(),
                                             progress.Label(), Utf8ToU(empresa), gerarCodigos);
   } catch (const std::exception& e) {
@@ -167,7 +207,20 @@ int RunCli(int argc, char** argv) {
     committed = false;
   }
   progress.Finish();
-  printSummary(committed);
-  if (!committed) return 1;
-  return RunReport::Current().TotalRejected() > 0 ? 3 : 0;
+  printSummary(committed, simular);
+  int status = !committed ? 1 : RunReport::Current().TotalRejected() > 0 ? 3 : 0;
+  if (arquivoRelatorio) {
+    try {
+      arquivoRelatorio->Fecha();
+      std::printf("Relatório dos registros não gravados: %s\n", relatorio.c_str());
+    } catch (const std::exception& e) {
+      services.ShowError(ErrorMessage(e));
+      if (status == 0) status = 1;
+    }
+  }
+  // The last line, where a script or a tired operator looks.
+  if (simular)
+    std::printf("Simulação: tudo foi desfeito no fim; nada foi gravado no banco de destino.\n");
+  std::fflush(stdout);
+  return status;
 }

@@ -50,6 +50,18 @@ void ConsoleServices::ShowError(const UString& text) {
   std::fflush(out_);
 }
 
+std::string ConsoleProgress::RateAndTimeLeft(long long nowMs) const {
+  const long long elapsed = nowMs - kindStartMs_;
+  const int done = bar_.Position() - kindStartPos_;
+  // Too early for a rate worth showing.
+  if (elapsed < 1000 || done <= 0) return "";
+  const double rate = done * 1000.0 / static_cast<double>(elapsed);
+  const long long left = static_cast<long long>((bar_.Max() - bar_.Position()) / rate + 0.5);
+  char buf[64];
+  std::snprintf(buf, sizeof buf, " | %.0f reg/s, faltam %lld:%02lld", rate, left / 60, left % 60);
+  return buf;
+}
+
 void ConsoleBar::Changed() { p_.Update(false); }
 void ConsoleLabel::Changed() { p_.Update(true); }
 
@@ -77,6 +89,10 @@ void ConsoleProgress::Update(bool labelChanged) {
     }
     long long t = nowMs();
     bool newConverter = labelChanged && labelPrefix(caption) != lastPrefix_;
+    if (newConverter) {
+      kindStartMs_ = t;
+      kindStartPos_ = bar_.Position();
+    }
     if (!newConverter && t - lastDrawMs_ < 100 && bar_.Position() != bar_.Max()) return;
     lastDrawMs_ = t;
     lastPrefix_ = labelPrefix(caption);
@@ -84,7 +100,8 @@ void ConsoleProgress::Update(bool labelChanged) {
     int filled = bar_.Percent() * width / 100;
     std::string bar(static_cast<std::size_t>(filled), '#');
     bar.append(static_cast<std::size_t>(width - filled), '.');
-    std::fprintf(err_, "\r\x1b[K[%s] %3d%% %s", bar.c_str(), bar_.Percent(), UToUtf8(caption).c_str());
+    std::fprintf(err_, "\r\x1b[K[%s] %3d%% %s%s", bar.c_str(), bar_.Percent(), UToUtf8(caption).c_str(),
+                 RateAndTimeLeft(t).c_str());
     std::fflush(err_);
     drawn_ = true;
     return;

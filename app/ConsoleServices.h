@@ -1,8 +1,10 @@
 #pragma once
 // Window services for the console: boxes go to standard output as "[Title] text",
-// the progress display to standard error (a bar redrawn in place on a terminal,
-// a line at each tenth of the way otherwise).
+// the progress display to standard error (on a terminal a bar redrawn in place with
+// the kind, the row, the rate and the time left; otherwise a line at each tenth of
+// the way, quiet enough for a log).
 #include <cstdio>
+#include <string>
 
 #include "platform/WindowServices.h"
 
@@ -59,6 +61,9 @@ class ConsoleProgress {
   void Finish() { ClearLine(); }
 
  private:
+  // " | 1234 reg/s, faltam 0:42" for the converter on display, once it has a rate.
+  std::string RateAndTimeLeft(long long nowMs) const;
+
   std::FILE* err_;
   bool tty_;
   ConsoleBar bar_;
@@ -67,4 +72,6 @@ class ConsoleProgress {
   int lastTenth_ = -1;
   long long lastDrawMs_ = 0;
   UString lastPrefix_;
+  long long kindStartMs_ = 0;  // when the converter on display began
+  int kindStartPos_ = 0;
 };

@@ -73,7 +73,10 @@ bool TClassesConversaoController::FEfetuaConversao(const TStringList& MParams, c
   try {
     for (const Converter& c : kConverters)
       if (MParams.Values(c.key) == u"S") c.run(BDOrigem, BDDestino, Barra, lblInfo, Empresa, GerarCodigo);
-    conversao->PConfirmaTransacao(Transacao);
+    if (simulacao_)
+      conversao->PCancelaTransacao(Transacao);
+    else
+      conversao->PConfirmaTransacao(Transacao);
     MessageDlg(u"Conversão concluída com sucesso!", MsgKind::Information, MsgButtons::OK);
     AvisaRejeitados();
     result = true;

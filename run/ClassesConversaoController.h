@@ -16,7 +16,15 @@ class TClassesConversaoController {
   // Whether this build has a converter for the key.
   static bool Disponivel(const UString& chave);
 
+  // A trial run does everything a run does, shows the same boxes, and then rolls
+  // its one transaction back instead of committing it: the target stays as it was.
+  void SetSimulacao(bool simulacao) { simulacao_ = simulacao; }
+  bool Simulacao() const { return simulacao_; }
+
   bool FEfetuaConversao(const TStringList& MParams, const UString& BDOrigem, fb::Database& BDDestino,
                         fb::Transaction& Transacao, ProgressBar& Barra, StatusLabel& lblInfo,
                         const UString& Empresa, bool GerarCodigo);
+
+ private:
+  bool simulacao_ = false;
 };

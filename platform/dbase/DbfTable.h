@@ -55,6 +55,8 @@ class Table {
   // idioma 0x03", "estimado"). Decided on first use.
   CodePage Cp() const;
   const std::string& CpSource() const;
+  // The memo file beside the table (.dbt or .fpt), empty when there is none.
+  const std::string& MemoPath() const { return memoPath_; }
 
   // Mapping hints for a pass in record order or in some other order: the pages
   // passed are handed back every 4096 records in order, every 256 out of order.

@@ -1,43 +1,21 @@
 // The console front end as a user runs it: the real program, its output and its
 // exit status.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <cstdio>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "platform/firebird/Firebird.h"
+#include "tests/support/CliRun.h"
 #include "tests/support/DbfFixture.h"
 #include "tests/support/TestDatabase.h"
 
 namespace {
 
-struct Result {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
+using Result = CliResult;
 
-std::string slurp(const std::string& path) {
-  std::ifstream f(path);
-  std::stringstream s;
-  s << f.rdbuf();
-  return s.str();
-}
-
-Result Cli(const std::string& args, const TempDir& tmp) {
-  const std::string out = tmp.file("stdout.txt"), err = tmp.file("stderr.txt");
-  const std::string cmd = std::string(CT_BINARY_DIR) + "/conversor-tolv-cli " + args + " >" + out + " 2>" + err;
-  Result r;
-  int rc = std::system(cmd.c_str());
-  r.status = WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
-  r.out = slurp(out);
-  r.err = slurp(err);
-  return r;
-}
+Result Cli(const std::string& args, const TempDir& tmp) { return RunCliProgram(args, tmp); }
 
 std::string Groups(const std::string& dbPath) {
   fb::Database db;
@@ -150,7 +128,7 @@ TEST_F(CliTest, OnATerminalTheBoxesAreNotWrittenOverTheBar) {
     const std::string cmd = "script -qec '" + std::string(CT_BINARY_DIR) + "/conversor-tolv-cli " + Args(db, args) +
                             "' /dev/null >" + typescript + " 2>&1";
     std::system(cmd.c_str());
-    return Screen(slurp(typescript));
+    return Screen(Slurp(typescript));
   };
   WriteGrupo({{"5", "Ferragens"}, {"12", "Elétrica"}});
   EXPECT_EQ(onTerminal("grupo"),

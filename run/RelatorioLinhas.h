@@ -1,0 +1,34 @@
+#pragma once
+// The report of every source row that was not written: a CSV file that opens in a
+// spreadsheet as a Brazilian user expects (UTF-8 with its byte-order mark, fields
+// separated by ';'), one line per row, written as the run goes, so that memory
+// stays flat however many rows a rule skips.
+#include <cstdio>
+#include <string>
+
+#include "run/RunReport.h"
+
+class RelatorioLinhas {
+ public:
+  // Creates (or replaces) the file and writes the header line; throws EConversao
+  // with the reason when the file cannot be written.
+  explicit RelatorioLinhas(const std::string& caminho);
+  ~RelatorioLinhas();
+  RelatorioLinhas(const RelatorioLinhas&) = delete;
+  RelatorioLinhas& operator=(const RelatorioLinhas&) = delete;
+
+  void Linha(const UString& tipo, RunReport::Outcome o, const RowNote& n);
+  // Flushes and closes; throws EConversao when something could not be written.
+  void Fecha();
+
+  // One field as the file holds it: quoted when it has ';', '"' or a line break,
+  // line breaks folded to blanks, and a leading '=', '+', '@' (or '-' not followed
+  // by a digit) disarmed with an apostrophe so a spreadsheet shows legacy text
+  // instead of running it as a formula.
+  static std::string Campo(const UString& valor);
+
+ private:
+  std::string caminho_;
+  std::FILE* f_ = nullptr;
+  bool falhou_ = false;
+};

@@ -1,0 +1,39 @@
+#include "tests/support/TargetDump.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "platform/firebird/Firebird.h"
+#include "tests/support/TestDatabase.h"
+
+std::string DumpTables(const std::string& dbPath) {
+  fb::Database db;
+  ConnectTo(db, dbPath);
+  std::vector<UString> tables;
+  {
+    fb::Query q(db);
+    q.SetSQL(u"SELECT TRIM(RDB$RELATION_NAME) AS NOME FROM RDB$RELATIONS "
+             u"WHERE COALESCE(RDB$SYSTEM_FLAG, 0) = 0 AND RDB$VIEW_BLR IS NULL ORDER BY 1");
+    for (q.Open(); !q.Eof(); q.Next()) tables.push_back(q.FieldAsText(u"NOME"));
+  }
+  std::string out;
+  for (const UString& t : tables) {
+    fb::Query q(db);
+    q.SetSQL(u"SELECT * FROM " + t);
+    q.Open();
+    const std::vector<UString> cols = q.FieldNames();
+    std::vector<std::string> rows;
+    for (; !q.Eof(); q.Next()) {
+      std::string row;
+      for (const UString& c : cols)
+        row += "|" + (q.FieldIsNull(c) ? std::string("<null>") : UToUtf8(q.FieldAsText(c)));
+      rows.push_back(std::move(row));
+    }
+    std::sort(rows.begin(), rows.end());
+    out += "== " + UToUtf8(t) + " (" + std::to_string(rows.size()) + ")\n";
+    for (const std::string& r : rows) out += r + "\n";
+  }
+  db.DefaultTransaction().Commit();
+  db.Close();
+  return out;
+}

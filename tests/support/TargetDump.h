@@ -1,0 +1,9 @@
+#pragma once
+// Every row of every user table of a Firebird file, as one text: a table's rows
+// sorted, each value with a marker for null. Two dumps are equal exactly when the
+// tables hold the same rows, so "the target is exactly as it was" is one comparison.
+#include <string>
+
+// Opens its own connection (close the test's own first: embedded mode holds the file
+// for one process at a time) and returns the dump.
+std::string DumpTables(const std::string& dbPath);
