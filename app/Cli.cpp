@@ -167,6 +167,18 @@ int RunCli(int argc, char** argv) {
     ~Uninstall() { WindowServices::Install(nullptr); }
   } uninstall;
 
+  fb::Database db;
+  try {
+    db.SetDatabaseName(Utf8ToU(destino));
+    db.SetUserName(Utf8ToU(usuario));
+    db.SetPassword(Utf8ToU(senha));
+    db.Open();
+  } catch (const std::exception& e) {
+    MessageDlg(u"Não foi possível conectar ao banco de dados Norvale\rMotivo: " + ErrorMessage(e), MsgKind::Error,
+               MsgButtons::OK);
+    return 1;
+  }
+
   std::unique_ptr<RelatorioLinhas> arquivoRelatorio;
   if (!relatorio.empty()) {
     try {
@@ -182,18 +194,6 @@ int RunCli(int argc, char** argv) {
   struct Unlisten {
     ~Unlisten() { RunReport::Current().SetListener(nullptr); }
   } unlisten;
-
-  fb::Database db;
-  try {
-    db.SetDatabaseName(Utf8ToU(destino));
-    db.SetUserName(Utf8ToU(usuario));
-    db.SetPassword(Utf8ToU(senha));
-    db.Open();
-  } catch (const std::exception& e) {
-    MessageDlg(u"Não foi possível conectar ao banco de dados Norvale\rMotivo: " + ErrorMessage(e), MsgKind::Error,
-               MsgButtons::OK);
-    return 1;
-  }
 
   bool committed = false;
   try {
