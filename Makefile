@@ -1,14 +1,22 @@
 # The two commands of the README: `make demo` and `make test`.
 BUILD ?= build
 JOBS  ?= $(shell nproc)
+ASAN_OPTIONS ?= detect_leaks=1:abort_on_error=1:strict_string_checks=1:detect_stack_use_after_return=1
 
-.PHONY: demo test deps build clean
+.PHONY: demo test test-sanitize deps build clean
 
 demo: build
 	bash scripts/demo.sh $(BUILD)
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j$(JOBS)
+
+# The whole suite again, built under AddressSanitizer and UndefinedBehaviorSanitizer.
+test-sanitize: deps
+	cmake -S . -B $(BUILD)-sanitize -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCT_SANITIZE=ON
+	cmake --build $(BUILD)-sanitize -j$(JOBS)
+	cd $(BUILD)-sanitize && ASAN_OPTIONS=$(ASAN_OPTIONS) UBSAN_OPTIONS=print_stacktrace=1 \
+		LSAN_OPTIONS=suppressions=$(CURDIR)/scripts/lsan.supp ctest --output-on-failure -j$(JOBS)
 
 build: deps
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
