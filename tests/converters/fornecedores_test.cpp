@@ -124,8 +124,9 @@ TEST_F(FornecedoresTest, EveryFieldArrivesNormalised) {
     EXPECT_EQ(Committed("SELECT COUNT(*) AS N FROM FORNECE WHERE " + c + " = ''", {"N"}), Rows{"5"}) << c;
 }
 
-TEST_F(FornecedoresTest, CitiesAreFoundOrCreatedOnce) {
-  Before({u"INSERT INTO CIDADES (CODCIDADE, CIDADE, ESTADO) VALUES ('00041', 'BELO HORIZONTE', 'MG')",
+TEST_F(FornecedoresTest, CitiesAreFoundOrCreatedOnceAndOldSuppliersGo) {
+  Before({u"INSERT INTO FORNECE (CODFORNEC, NOME) VALUES ('000099', 'ANTIGO')",
+          u"INSERT INTO CIDADES (CODCIDADE, CIDADE, ESTADO) VALUES ('00041', 'BELO HORIZONTE', 'MG')",
           u"INSERT INTO CIDADES (CODCIDADE, CIDADE, ESTADO) VALUES ('00042', 'CONTAGEM', 'MG')"});
   WriteFornec({{"1", "Um", "", "", "", "Itaúna", "MG"},
                {"2", "Dois", "", "", "", "  Itaúna", "MG"},
@@ -188,14 +189,6 @@ TEST_F(FornecedoresTest, ARefusedSupplierRollsTheWholeRunBack) {
   EXPECT_NE(UToUtf8(ui_.services.boxes[0].text).find("PK_FORNECE"), std::string::npos);
   EXPECT_EQ(Suppliers(), (Rows{"000001|ANTIGO||"}));
   EXPECT_EQ(Cities(), (Rows{"00007|CONTAGEM|MG"}));
-}
-
-TEST_F(FornecedoresTest, AnEmptyLegacyTableStillEmptiesTheTarget) {
-  Before({u"INSERT INTO FORNECE (CODFORNEC, NOME) VALUES ('000001', 'ANTIGO')"});
-  WriteFornec({});
-  ASSERT_TRUE(Run());
-  EXPECT_TRUE(Suppliers().empty());
-  EXPECT_EQ(RunReport::Current().Kinds().at(0).read, 0);
 }
 
 }  // namespace
