@@ -69,7 +69,7 @@ TEST_F(OperadorTest, ATrialRunChangesNothingAndExitsAsTheRealRunWould) {
   const std::string before = DumpTables(db);
 
   WriteGrupo({{"5", "Ferragens"}, {"12", "Elétrica"}, {"13", ""}});
-  CliResult trial = Cli(db, "--simular todos");
+  CliResult trial = Cli(db, "--simular grupo");
   EXPECT_EQ(trial.status, 0) << trial.out << trial.err;
   EXPECT_TRUE(Has(trial.out, "[Information] Conversão concluída com sucesso!")) << trial.out;
   EXPECT_TRUE(Has(trial.out, "Resumo da simulação")) << trial.out;
@@ -78,7 +78,7 @@ TEST_F(OperadorTest, ATrialRunChangesNothingAndExitsAsTheRealRunWould) {
   EXPECT_EQ(DumpTables(db), before);
 
   // The real run then does what the trial run said.
-  CliResult real = Cli(db, "todos");
+  CliResult real = Cli(db, "grupo");
   EXPECT_EQ(real.status, trial.status) << real.out;
   EXPECT_NE(DumpTables(db), before);
 
