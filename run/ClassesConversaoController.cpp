@@ -2,6 +2,8 @@
 
 #include <memory>
 
+#include "converters/DocuPagController.h"
+#include "converters/DocuRecController.h"
 #include "converters/FornecedoresController.h"
 #include "converters/GruposProdutosController.h"
 #include "platform/Error.h"
@@ -28,10 +30,24 @@ void PConverteGrupos(const UString& BDOrigem, fb::Database& BDNorvale, ProgressB
   conv->PreencheDadosGruposProdutos(BDOrigem, BDNorvale, Barra, lblInfo);
 }
 
+void PConverteDocuRec(const UString& BDOrigem, fb::Database& BDNorvale, ProgressBar& Barra, StatusLabel& lblInfo,
+                      const UString& Empresa, bool) {
+  auto conv = std::make_unique<TClassPreencheDadosDocuRec>();
+  conv->PreencheDadosDocuRec(BDOrigem, BDNorvale, Barra, lblInfo, Empresa);
+}
+
+void PConverteDocuPag(const UString& BDOrigem, fb::Database& BDNorvale, ProgressBar& Barra, StatusLabel& lblInfo,
+                      const UString& Empresa, bool) {
+  auto conv = std::make_unique<TClassPreencheDadosDocuPag>();
+  conv->PreencheDadosDocuPag(BDOrigem, BDNorvale, Barra, lblInfo, Empresa);
+}
+
 // The run order is fixed, whatever the order of the selection list.
 const Converter kConverters[] = {
     {u"FORNECEDOR", PConverteFornecedores},
     {u"GRUPO", PConverteGrupos},
+    {u"RECEBER", PConverteDocuRec},
+    {u"PAGAR", PConverteDocuPag},
 };
 
 // Rows the target refused while the run went on were not written: the operator is

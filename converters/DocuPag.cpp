@@ -1,0 +1,61 @@
+#include "converters/DocuPag.h"
+
+TConverteDocuPag::TConverteDocuPag(fb::Database& cBanco) : TConverteDocumento(cBanco) { LimpaVariavel(); }
+
+void TConverteDocuPag::LimpaVariavel() {
+  LimpaDocumento();
+  FCodFornec.clear();
+  FHistorico.clear();
+  FDoctoRecebido.clear();
+}
+
+bool TConverteDocuPag::ExecutaSql() {
+  QDestino->SetSQL(
+      u"Insert Into DocuPag( CodFornec, CodDocto, TipoDocto, CodEmpresa, CodMoeda, ValorDocto, JurosMulta, "
+      u"ValorDesc, ValorPago, Dt_Emissao, Dt_Vencimento, Situacao, Historico, CodOper, DoctoRecebido, NumOrd) "
+      u"Values( :PCodFornec, :PCodDocto, :PTipoDocto, :PCodEmpresa, :PCodMoeda, :PValorDocto, :PJurosMulta, "
+      u":PValorDesc, :PValorPago, :PDt_Emissao, :PDt_Vencimento, :PSituacao, :PHistorico, :PCodOper, "
+      u":PDoctoRecebido, :PNumOrd) ");
+  QDestino->BindText(u"PCodFornec", FCodFornec);
+  QDestino->BindText(u"PCodDocto", FCodDocto);
+  QDestino->BindText(u"PTipoDocto", FTipoDocto);
+  QDestino->BindText(u"PCodEmpresa", FCodEmpresa);
+  QDestino->BindText(u"PCodMoeda", FCodMoeda);
+  QDestino->BindDouble(u"PValorDocto", FValorDocto);
+  QDestino->BindDouble(u"PJurosMulta", FJurosMulta);
+  QDestino->BindDouble(u"PValorDesc", FValorDesc);
+  QDestino->BindDouble(u"PValorPago", FValorPago);
+  QDestino->BindText(u"PDt_Emissao", FDt_Emissao);
+  QDestino->BindText(u"PDt_Vencimento", FDt_Vencimento);
+  QDestino->BindText(u"PSituacao", FSituacao);
+  QDestino->BindText(u"PHistorico", FHistorico);
+  QDestino->BindText(u"PCodOper", FCodOper);
+  QDestino->BindText(u"PDoctoRecebido", FDoctoRecebido);
+  QDestino->BindText(u"PNumOrd", FNumOrd);
+  QDestino->ExecSQL();
+
+  // The payable movement has no discount column.
+  QDestino->Close();
+  QDestino->SetSQL(u"");
+  QDestino->SetSQL(
+      u"Insert Into MoviPag( CodEmpresa, TipoDocto, CodDocto, CodFornec, TipoMov, NumOrd, Dt_Movimento, "
+      u"Dt_Vencimento, ValorMov, JurosMulta, CodOper, Estornado) Values(:PCodEmpresa, :PTipoDocto, :PCodDocto, "
+      u":PCodFornec, :PTipoMov, :PNumOrd, :PDt_Movimento, :PDt_Vencimento, :PValorMov, :PJurosMulta, :PCodOper, "
+      u":PEstornado) ");
+  QDestino->BindText(u"PCodEmpresa", FCodEmpresa);
+  QDestino->BindText(u"PTipoDocto", FTipoDocto);
+  QDestino->BindText(u"PCodDocto", FCodDocto);
+  QDestino->BindText(u"PCodFornec", FCodFornec);
+  QDestino->BindText(u"PTipoMov", u"1");
+  QDestino->BindText(u"PNumOrd", FNumOrd);
+  QDestino->BindText(u"PDt_Movimento", FDt_Emissao);
+  QDestino->BindText(u"PDt_Vencimento", FDt_Vencimento);
+  QDestino->BindDouble(u"PValorMov", FValorDocto);
+  QDestino->BindDouble(u"PJurosMulta", FJurosMulta);
+  QDestino->BindText(u"PCodOper", FCodOper);
+  QDestino->BindText(u"PEstornado", u"N");
+  QDestino->ExecSQL();
+
+  LimpaVariavel();
+  return true;
+}

@@ -1,0 +1,56 @@
+#include "converters/DocuRec.h"
+
+TConverteDocuRec::TConverteDocuRec(fb::Database& cBanco) : TConverteDocumento(cBanco) { LimpaVariavel(); }
+
+void TConverteDocuRec::LimpaVariavel() {
+  LimpaDocumento();
+  FCodCliente.clear();
+}
+
+bool TConverteDocuRec::ExecutaSql() {
+  QDestino->SetSQL(
+      u"Insert Into DocuRec( CodEmpresa, CodCliente, CodVendedor, TipoDocto, CodDocto, Dt_Emissao, "
+      u"Dt_Vencimento, CodMoeda, ValorDocto, ValorPago, ValorDesc, Situacao, CodOper, NumOrd) Values( "
+      u":PCodEmpresa, :PCodCliente, :PCodVendedor, :PTipoDocto, :PCodDocto, :PDt_Emissao, :PDt_Vencimento, "
+      u":PCodMoeda, :PValorDocto, :PValorPago, :PValorDesc, :PSituacao, :PCodOper, :PNumOrd) ");
+  QDestino->BindText(u"PCodEmpresa", FCodEmpresa);
+  QDestino->BindText(u"PCodCliente", FCodCliente);
+  QDestino->BindText(u"PCodVendedor", FCodVendedor);
+  QDestino->BindText(u"PTipoDocto", FTipoDocto);
+  QDestino->BindText(u"PCodDocto", FCodDocto);
+  QDestino->BindText(u"PDt_Emissao", FDt_Emissao);
+  QDestino->BindText(u"PDt_Vencimento", FDt_Vencimento);
+  QDestino->BindText(u"PCodMoeda", FCodMoeda);
+  QDestino->BindDouble(u"PValorDocto", FValorDocto);
+  QDestino->BindDouble(u"PValorPago", FValorPago);
+  QDestino->BindDouble(u"PValorDesc", FValorDesc);
+  QDestino->BindText(u"PSituacao", FSituacao);
+  QDestino->BindText(u"PCodOper", FCodOper);
+  QDestino->BindText(u"PNumOrd", FNumOrd);
+  QDestino->ExecSQL();
+
+  QDestino->Close();
+  QDestino->SetSQL(u"");
+  QDestino->SetSQL(
+      u"Insert Into MoviRec( CodEmpresa, TipoDocto, CodDocto, CodCliente, TipoMov, NumOrd, ValorMov, ValorDesc, "
+      u"JurosMulta, Dt_Movimento, Dt_Vencimento, CodOper, Estornado) Values( :PCodEmpresa, :PTipoDocto, "
+      u":PCodDocto, :PCodCliente, :PTipoMov, :PNumOrd, :PValorMov, :PValorDesc, :PJurosMulta, :PDt_Movimento, "
+      u":PDt_Vencimento, :PCodOper, :PEstornado) ");
+  QDestino->BindText(u"PCodEmpresa", FCodEmpresa);
+  QDestino->BindText(u"PTipoDocto", FTipoDocto);
+  QDestino->BindText(u"PCodDocto", FCodDocto);
+  QDestino->BindText(u"PCodCliente", FCodCliente);
+  QDestino->BindText(u"PTipoMov", u"01");
+  QDestino->BindText(u"PNumOrd", FNumOrd);
+  QDestino->BindDouble(u"PValorMov", FValorDocto);
+  QDestino->BindDouble(u"PValorDesc", FValorDesc);
+  QDestino->BindDouble(u"PJurosMulta", FJurosMulta);
+  QDestino->BindText(u"PDt_Movimento", FDt_Emissao);
+  QDestino->BindText(u"PDt_Vencimento", FDt_Vencimento);
+  QDestino->BindText(u"PCodOper", FCodOper);
+  QDestino->BindText(u"PEstornado", u"N");
+  QDestino->ExecSQL();
+
+  LimpaVariavel();
+  return true;
+}
