@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "converters/FabricantesController.h"
 #include "converters/GruposProdutosController.h"
 #include "converters/SubGruposProdutosController.h"
 #include "platform/Error.h"
@@ -28,10 +29,17 @@ void PConverteSubGrupos(const UString& BDOrigem, fb::Database& BDNorvale, Progre
   conv->PreencheDadosSubGruposProdutos(BDOrigem, BDNorvale, Barra, lblInfo);
 }
 
+void PConverteFabricante(const UString& BDOrigem, fb::Database& BDNorvale, ProgressBar& Barra,
+                         StatusLabel& lblInfo, const UString&, bool) {
+  auto conv = std::make_unique<TClassPreencheDadosFabricantes>();
+  conv->PreencheDadosFabricantes(BDOrigem, BDNorvale, Barra, lblInfo);
+}
+
 // The run order is fixed, whatever the order of the selection list.
 const Converter kConverters[] = {
     {u"GRUPO", PConverteGrupos},
     {u"SUBGRUPO", PConverteSubGrupos},
+    {u"FABRICANTE", PConverteFabricante},
 };
 
 // Rows the target refused while the run went on were not written: the operator is
