@@ -4,8 +4,10 @@
 
 #include "converters/DocuPagController.h"
 #include "converters/DocuRecController.h"
+#include "converters/FabricantesController.h"
 #include "converters/FornecedoresController.h"
 #include "converters/GruposProdutosController.h"
+#include "converters/SubGruposProdutosController.h"
 #include "platform/Error.h"
 #include "run/RunReport.h"
 #include "toolkit/classConversao.h"
@@ -42,12 +44,26 @@ void PConverteDocuPag(const UString& BDOrigem, fb::Database& BDNorvale, Progress
   conv->PreencheDadosDocuPag(BDOrigem, BDNorvale, Barra, lblInfo, Empresa);
 }
 
+void PConverteSubGrupos(const UString& BDOrigem, fb::Database& BDNorvale, ProgressBar& Barra, StatusLabel& lblInfo,
+                        const UString&, bool) {
+  auto conv = std::make_unique<TClassPreencheDadosSubGruposProdutos>();
+  conv->PreencheDadosSubGruposProdutos(BDOrigem, BDNorvale, Barra, lblInfo);
+}
+
+void PConverteFabricante(const UString& BDOrigem, fb::Database& BDNorvale, ProgressBar& Barra,
+                         StatusLabel& lblInfo, const UString&, bool) {
+  auto conv = std::make_unique<TClassPreencheDadosFabricantes>();
+  conv->PreencheDadosFabricantes(BDOrigem, BDNorvale, Barra, lblInfo);
+}
+
 // The run order is fixed, whatever the order of the selection list.
 const Converter kConverters[] = {
     {u"FORNECEDOR", PConverteFornecedores},
     {u"GRUPO", PConverteGrupos},
+    {u"SUBGRUPO", PConverteSubGrupos},
     {u"RECEBER", PConverteDocuRec},
     {u"PAGAR", PConverteDocuPag},
+    {u"FABRICANTE", PConverteFabricante},
 };
 
 // Rows the target refused while the run went on were not written: the operator is

@@ -6,6 +6,8 @@
 
 Values come as text: N and F fields take a number or an empty text (null), D fields
 YYYYMMDD or empty, L fields T/F or empty. Rows listed in "deleted" are marked deleted.
+Character values keep their leading blanks (the dbf module strips them; legacy fields
+hold them, so they are written again byte for byte).
 """
 import datetime
 import json
@@ -39,6 +41,26 @@ def main():
         if i in deleted:
             dbf.delete(record)
     table.close()
+    keep_leading_blanks(desc["path"], kinds, desc["rows"], desc.get("codepage", "cp1252"))
+
+
+def keep_leading_blanks(path, kinds, rows, codepage):
+    with open(path, "r+b") as f:
+        head = f.read(32)
+        header_length = int.from_bytes(head[8:10], "little")
+        record_length = int.from_bytes(head[10:12], "little")
+        offsets, widths, pos = [], [], 1  # byte 0 of a record is the deletion flag
+        for _ in kinds:
+            d = f.read(32)
+            offsets.append(pos)
+            widths.append(d[16])
+            pos += d[16]
+        for r, row in enumerate(rows):
+            for i, (kind, value) in enumerate(zip(kinds, row)):
+                if kind == "C" and value and value != value.lstrip():
+                    raw = value.encode(codepage).ljust(widths[i], b" ")[:widths[i]]
+                    f.seek(header_length + r * record_length + offsets[i])
+                    f.write(raw)
 
 
 if __name__ == "__main__":

@@ -86,6 +86,25 @@ TEST_F(CliTest, AFailedRunExitsOneAndWritesNothing) {
   EXPECT_EQ(Groups(db), "005=Cinco;");
 }
 
+// A manufacturer the target refuses does not stop the run: it commits the other rows,
+// names the refused one and exits 3.
+TEST_F(CliTest, ARefusedRowExitsThreeAndIsNamed) {
+  const std::string db = FreshDatabase("cli-rejected");
+  DbfTable t;
+  t.path = tmp_.file("FABRICA.DBF");
+  t.fields = "CODIGO C(7); RAZAOSOC C(40)";
+  t.rows = {{"12", "Primeiro"}, {"0001234", "Repetido"}, {"5", "Depois"}};  // 0001234 is 00012 again
+  WriteDbf(t);
+  Result r = Cli(Args(db, "fabricante"), tmp_);
+  EXPECT_EQ(r.status, 3) << r.out << r.err;
+  EXPECT_NE(r.out.find("[Error] Ocorreu um erro durante a conversão de Fabricantes. Motivo: "), std::string::npos)
+      << r.out;
+  EXPECT_NE(r.out.find("[Information] Conversão concluída com sucesso!\n"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("Fabricantes: lidos 3, gravados 2, ignorados 0, rejeitados 1\n    rejeitado: código 0001234: "),
+            std::string::npos)
+      << r.out;
+}
+
 TEST_F(CliTest, ATargetThatCannotBeOpenedExitsOne) {
   WriteGrupo({{"5", "Cinco"}});
   Result r = Cli(Args(tmp_.file("nao-existe/norvale.fb"), "grupo"), tmp_);

@@ -1,7 +1,6 @@
 // Runs started from the window into real Firebird files, from real dBase folders.
 #include "GuiTest.h"
 #include "platform/firebird/Firebird.h"
-#include "run/ClassesConversaoController.h"
 #include "tests/support/DbfFixture.h"
 #include "tests/support/TestDatabase.h"
 
@@ -170,7 +169,6 @@ TEST_F(RunTest, GroupsConvertedFromTheWindowWithTheCommandsDisabledMeanwhileThen
 }
 
 TEST_F(RunTest, OnlyTheTickedKindsAreHandedToTheRun) {
-  if (!TClassesConversaoController::Disponivel(u"FABRICANTE")) GTEST_SKIP() << "manufacturers not built yet";
   // Only these two tables exist: any other kind selected would fail the run.
   TempDir source("gui_selection");
   WriteGroups(source, {{"001", "Ferramentas"}, {"002", "Tintas"}});
