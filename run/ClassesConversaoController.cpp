@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "converters/ClientesController.h"
 #include "converters/GruposProdutosController.h"
 #include "platform/Error.h"
 #include "run/RunReport.h"
@@ -15,6 +16,12 @@ struct Converter {
               const UString& Empresa, bool GerarCodigo);
 };
 
+void PConverteClientes(const UString& BDOrigem, fb::Database& BDNorvale, ProgressBar& Barra, StatusLabel& lblInfo,
+                       const UString&, bool) {
+  auto conv = std::make_unique<TClassPreencheDadosClientes>();
+  conv->PreencheDadosClientes(BDOrigem, BDNorvale, Barra, lblInfo);
+}
+
 void PConverteGrupos(const UString& BDOrigem, fb::Database& BDNorvale, ProgressBar& Barra, StatusLabel& lblInfo,
                      const UString&, bool) {
   auto conv = std::make_unique<TClassPreencheDadosGruposProdutos>();
@@ -23,6 +30,7 @@ void PConverteGrupos(const UString& BDOrigem, fb::Database& BDNorvale, ProgressB
 
 // The run order is fixed, whatever the order of the selection list.
 const Converter kConverters[] = {
+    {u"CLIENTE", PConverteClientes},
     {u"GRUPO", PConverteGrupos},
 };
 
