@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "converters/ClientesController.h"
 #include "converters/DocuPagController.h"
 #include "converters/DocuRecController.h"
 #include "converters/FabricantesController.h"
@@ -19,6 +20,12 @@ struct Converter {
   void (*run)(const UString& BDOrigem, fb::Database& BDNorvale, ProgressBar& Barra, StatusLabel& lblInfo,
               const UString& Empresa, bool GerarCodigo);
 };
+
+void PConverteClientes(const UString& BDOrigem, fb::Database& BDNorvale, ProgressBar& Barra, StatusLabel& lblInfo,
+                       const UString&, bool) {
+  auto conv = std::make_unique<TClassPreencheDadosClientes>();
+  conv->PreencheDadosClientes(BDOrigem, BDNorvale, Barra, lblInfo);
+}
 
 void PConverteFornecedores(const UString& BDOrigem, fb::Database& BDNorvale, ProgressBar& Barra,
                            StatusLabel& lblInfo, const UString&, bool) {
@@ -58,6 +65,7 @@ void PConverteFabricante(const UString& BDOrigem, fb::Database& BDNorvale, Progr
 
 // The run order is fixed, whatever the order of the selection list.
 const Converter kConverters[] = {
+    {u"CLIENTE", PConverteClientes},
     {u"FORNECEDOR", PConverteFornecedores},
     {u"GRUPO", PConverteGrupos},
     {u"SUBGRUPO", PConverteSubGrupos},

@@ -184,7 +184,9 @@ TEST_F(ControllerTest, OnlyAnExactCapitalSSelects) {
     EXPECT_EQ(ui_.services.boxes[0].text, u"Conversão concluída com sucesso!");
   }
   // A missing key, and keys in another case.
-  EXPECT_TRUE(Run(Selection({{"CLIENTE", "S"}})));
+  TStringList other;
+  other.Add(u"OUTRO=S");
+  EXPECT_TRUE(Run(other));
   EXPECT_EQ(Committed("SELECT CODGRUPO FROM GRUPROD", {"CODGRUPO"}), untouched);
   TStringList lower;
   lower.Add(u"grupo=S");

@@ -1,0 +1,268 @@
+#include "converters/Cliente.h"
+
+#include <exception>
+
+#include "platform/Error.h"
+#include "platform/Regional.h"
+
+namespace {
+
+// Takes the double quotes out one at a time. After each removal the partly cleaned
+// text goes through `porRemocao` (a cut, a mask removal), as the customer records
+// always did: a cut there can drop the rest of the text, quotes included, before it
+// moves forward. What is left goes through `final`.
+template <class PorRemocao, class Final>
+UString SemAspas(UString v, PorRemocao porRemocao, Final final) {
+  for (auto p = v.find(u'"'); p != UString::npos; p = v.find(u'"')) {
+    v.erase(p, 1);
+    v = porRemocao(v);
+  }
+  return final(v);
+}
+
+UString Nada(const UString& v) { return v; }
+
+UString Pontuada(UString s) {
+  for (auto& c : s)
+    if (c == u'/') c = u'.';
+  return s;
+}
+
+// Today as the dates of a customer are written: dd.mm.yyyy.
+UString Hoje() {
+  UString vazia;
+  return Pontuada(TConversao::FValidaData(vazia));
+}
+
+// A date read as a date becomes dd.mm.yyyy (an empty one, today); a text that is
+// no date is kept, dotted, rather than lost.
+UString DataCadastro(const UString& v) {
+  UString data = v;
+  UString r = Pontuada(TConversao::FValidaData(data));
+  if (r.empty() && !v.empty()) r = Pontuada(v);
+  return r;
+}
+
+// The birth date is optional: empty stays empty.
+UString DataOpcional(const UString& v) { return v.empty() ? UString() : DataCadastro(v); }
+
+UString CodigoCidade(const UString& v) {
+  return SemAspas(v, Nada, [](const UString& s) {
+    return s.empty() ? s : TConversao::StrZero(LeftU(s, 5), 5);
+  });
+}
+
+UString TextoEndereco(const UString& v) {
+  auto corta = [](const UString& s) { return LeftU(TrimCtl(s), 60); };
+  return SemAspas(v, corta, corta);
+}
+
+UString TextoBairro(const UString& v) {
+  auto corta = [](const UString& s) { return LeftU(s, 30); };
+  return SemAspas(v, corta, corta);
+}
+
+UString TextoCep(const UString& v) {
+  return SemAspas(
+      v, [](const UString& s) { return LeftU(TConversao::TiraMascara(s), 10); },
+      [](const UString& s) { return LeftU(TConversao::FRemoveCaracter(TConversao::TiraMascara(s)), 8); });
+}
+
+UString TextoTelefone(const UString& v) {
+  return SemAspas(
+      v, [](const UString& s) { return LeftU(TConversao::TiraMascara(TrimCtl(s)), 15); },
+      [](const UString& s) { return TConversao::FSoNumero(LeftU(s, 16)); });
+}
+
+UString Corte(const UString& v, std::size_t n) {
+  auto corta = [n](const UString& s) { return LeftU(s, n); };
+  return SemAspas(v, corta, corta);
+}
+
+}  // namespace
+
+TConverteCliente::TConverteCliente(fb::Database& cBanco) : TConversao(cBanco) { LimpaVariavel(); }
+
+void TConverteCliente::SetCodCliente(const UString& Value) {
+  FCodCliente = SemAspas(
+      Value, [](const UString& s) { return TiraMascara(StrZero(s, 8)); },
+      [](const UString& s) { return TiraMascara(StrZero(LeftU(s, 8), 8)); });
+}
+
+void TConverteCliente::SetNome(const UString& Value) {
+  FNome = SemAspas(
+      Value, [](const UString& s) { return LeftU(TrimCtl(s), 60); },
+      [](const UString& s) { return FRetiraAcento(UpperAZ(LeftU(TrimCtl(s), 60))); });
+}
+
+void TConverteCliente::SetContato(const UString& Value) {
+  FContato = SemAspas(Value, [](const UString& s) { return TrimCtl(s); },
+                      [](const UString& s) { return LeftU(TrimCtl(s), 50); });
+}
+
+void TConverteCliente::SetNomeFantasia(const UString& Value) {
+  FNomeFantasia = SemAspas(
+      Value, [](const UString& s) { return LeftU(s, 50); },
+      [](const UString& s) { return FRetiraAcento(UpperAZ(LeftU(TrimCtl(s), 50))); });
+}
+
+void TConverteCliente::SetEndereco(const UString& Value) { FEndereco = TextoEndereco(Value); }
+void TConverteCliente::SetEnderecoEntr(const UString& Value) { FEnderecoEntr = TextoEndereco(Value); }
+void TConverteCliente::SetEnderecoCob(const UString& Value) { FEnderecoCob = TextoEndereco(Value); }
+
+void TConverteCliente::SetBairro(const UString& Value) { FBairro = TextoBairro(Value); }
+void TConverteCliente::SetBairroEntr(const UString& Value) { FBairroEntr = TextoBairro(Value); }
+
+void TConverteCliente::SetBairroCob(const UString& Value) {
+  FBairroCob = SemAspas(Value, [](const UString& s) { return LeftU(TrimCtl(s), 60); },
+                        [](const UString& s) { return LeftU(TrimCtl(s), 30); });
+}
+
+void TConverteCliente::SetCodCidade(const UString& Value) { FCodCidade = CodigoCidade(Value); }
+void TConverteCliente::SetCodCidadeEntr(const UString& Value) { FCodCidadeEntr = CodigoCidade(Value); }
+void TConverteCliente::SetCodCidadeCob(const UString& Value) { FCodCidadeCob = CodigoCidade(Value); }
+
+void TConverteCliente::SetEstado(const UString& Value) {
+  FEstado = SemAspas(Value, [](const UString& s) { return LeftU(s, 2); },
+                     [](const UString& s) { return UpperAZ(LeftU(s, 2)); });
+}
+
+void TConverteCliente::SetEstadoEntr(const UString& Value) {
+  FEstadoEntr = SemAspas(Value, [](const UString& s) { return LeftU(TrimCtl(s), 60); },
+                         [](const UString& s) { return UpperAZ(LeftU(TrimCtl(s), 2)); });
+}
+
+void TConverteCliente::SetEstadoCob(const UString& Value) {
+  FEstadoCob = SemAspas(Value, [](const UString& s) { return LeftU(s, 20); },
+                        [](const UString& s) { return UpperAZ(LeftU(s, 2)); });
+}
+
+void TConverteCliente::SetCep(const UString& Value) { FCep = TextoCep(Value); }
+void TConverteCliente::SetCepEntr(const UString& Value) { FCepEntr = TextoCep(Value); }
+void TConverteCliente::SetCepCob(const UString& Value) { FCepCob = TextoCep(Value); }
+
+void TConverteCliente::SetCgcCpf(const UString& Value) {
+  FCgcCpf = SemAspas(Value, [](const UString& s) { return LeftU(TiraMascara(s), 18); },
+                     [](const UString& s) { return FRemoveCaracter(LeftU(TiraMascara(s), 18)); });
+}
+
+void TConverteCliente::SetPessoa_FJ(const UString& Value) { FPessoa_FJ = Value; }
+
+void TConverteCliente::SetFone(const UString& Value) { FFone = TextoTelefone(Value); }
+void TConverteCliente::SetFax(const UString& Value) { FFax = TextoTelefone(Value); }
+
+void TConverteCliente::SetPrefixCelular(const UString& Value) {
+  FPrefixCelular = SemAspas(Value, [](const UString& s) { return LeftU(TiraMascara(s), 4); },
+                            [](const UString& s) { return LeftU(s, 4); });
+}
+
+void TConverteCliente::SetCelular(const UString& Value) {
+  FCelular = SemAspas(Value, [](const UString& s) { return LeftU(TiraMascara(s), 15); },
+                      [](const UString& s) { return LeftU(FSoNumero(s), 20); });
+}
+
+void TConverteCliente::SetAtivo(const UString& Value) { FAtivo = Value; }
+
+void TConverteCliente::SetObsercacao(const UString& Value) { FObservacao = Corte(Value, 100); }
+void TConverteCliente::SetCampoLivre2(const UString& Value) { FCampoLivre2 = Corte(Value, 20); }
+void TConverteCliente::SetCampoLivre3(const UString& Value) { FCampoLivre3 = Corte(Value, 60); }
+void TConverteCliente::SetCampoLivre4(const UString& Value) { FCampoLivre4 = Corte(Value, 60); }
+void TConverteCliente::SetCampoLivre5(const UString& Value) { FCampoLivre5 = Corte(Value, 40); }
+void TConverteCliente::SetCampoLivre6(const UString& Value) { FCampoLivre6 = Corte(Value, 40); }
+
+void TConverteCliente::SetDT_Nascimento(const UString& Value) { FDT_Nascimento = DataOpcional(Value); }
+void TConverteCliente::SetDT_Cadastro(const UString& Value) { FDT_Cadastro = DataCadastro(Value); }
+
+void TConverteCliente::LimpaVariavel() {
+  FCodCliente.clear();
+  FPessoa_FJ = u"F";
+  FAtivo = u"S";
+  FCliBloqueado = u"N";
+  FMalaDiretaEletr = u"N";
+  FProtestarCliente = u"N";
+  FDT_Cadastro = Hoje();
+  FDT_Ult_Alteracao = FDT_Cadastro;
+  for (UString* f : {&FNome, &FNomeFantasia, &FEndereco, &FEnderecoEntr, &FEnderecoCob, &FBairro, &FBairroEntr,
+                     &FBairroCob, &FCodCidade, &FCodCidadeEntr, &FCodCidadeCob, &FEstado, &FEstadoEntr, &FEstadoCob,
+                     &FCep, &FCepEntr, &FCepCob, &FCgcCpf, &FInscEst, &FFone, &FFax, &FPrefixCelular, &FCelular,
+                     &FEmail, &FHomePage, &FRetemISS, &FDT_Nascimento, &FCampoLivre1, &FCampoLivre2, &FCampoLivre3,
+                     &FCampoLivre4, &FCampoLivre5, &FCampoLivre6, &FCampoLivre7, &FCampoLivre8, &FCampoLivre9,
+                     &FCampoLivre10, &FCodMunicipio, &FObservacao})
+    f->clear();
+}
+
+void TConverteCliente::LimpaTabela() {
+  // No commit here: the run controller's commit makes the whole run permanent, and
+  // its rollback gives the old customers back when anything later fails.
+  QAuxiliar->Close();
+  QAuxiliar->SetSQL(u"Delete from CLIENTE");
+  QAuxiliar->ExecSQL();
+  QAuxiliar->Close();
+}
+
+UString TConverteCliente::MontaSqlInsere() const {
+  UString colunas =
+      u" Insert Into Cliente ( cliente.codCliente, cliente.nome, cliente.nomefantasia , cliente.endereco, "
+      u"cliente.bairro, cliente.codcidade, cliente.estado, cliente.cep, cliente.cgccpf, cliente.inscest, "
+      u"cliente.pessoa_fj, cliente.fone, cliente.fax, cliente.prefixcelular, cliente.celular, cliente.campolivre1, "
+      u"cliente.campolivre2, cliente.campolivre3, cliente.campolivre4, cliente.campolivre5, cliente.campolivre6, "
+      u"cliente.campolivre7, cliente.campolivre8, cliente.campolivre9, cliente.campolivre10, cliente.observacao, "
+      u"cliente.RetemISS, cliente.email, cliente.homepage, cliente.enderecocob, cliente.bairrocob, cliente.cepcob, "
+      u"cliente.codcidadecob, cliente.estadocob, cliente.enderecoent, cliente.bairroent, cliente.cepent, "
+      u"cliente.codcidadeent, cliente.estadoent, cliente.codfornec, Cliente.contato, Cliente.CodSegmento, "
+      u"Cliente.CodClasCli, Cliente.CodVendend1, Cliente.CodPrazo, Cliente.LimiteCredito, Cliente.CodPais, "
+      u"cliente.nomesocio, ";
+
+  UString limite = FloatToStrU(FLimiteCredito);
+  for (auto& c : limite)
+    if (c == u',') c = u'.';
+
+  UString valores = u" Values ( ";
+  auto texto = [&valores](const UString& v) { valores += QuotedStr(v) + u", "; };
+  for (const UString* v : {&FCodCliente,   &FNome,         &FNomeFantasia, &FEndereco,     &FBairro,
+                           &FCodCidade,    &FEstado,       &FCep,          &FCgcCpf,       &FInscEst,
+                           &FPessoa_FJ,    &FFone,         &FFax,          &FPrefixCelular, &FCelular,
+                           &FCampoLivre1,  &FCampoLivre2,  &FCampoLivre3,  &FCampoLivre4,  &FCampoLivre5,
+                           &FCampoLivre6,  &FCampoLivre7,  &FCampoLivre8,  &FCampoLivre9,  &FCampoLivre10,
+                           &FObservacao,   &FRetemISS,     &FEmail,        &FHomePage,     &FEnderecoCob,
+                           &FBairroCob,    &FCepCob,       &FCodCidadeCob, &FEstadoCob,    &FEnderecoEntr,
+                           &FBairroEntr,   &FCepEntr,      &FCodCidadeEntr, &FEstadoEntr,  &FCodFornec,
+                           &FContato,      &FCodSegmento,  &FCodClasCli,   &FCodVendend1,  &FCodPrazo})
+    texto(*v);
+  valores += limite + u", ";
+  texto(FCodPais);
+  texto(FNomeSocio);
+
+  if (!FDT_Nascimento.empty()) {
+    colunas += u" cliente.dt_nascimento, ";
+    texto(FDT_Nascimento);
+  }
+  colunas += u" Cliente.Data_Ult_Alteracao, ";
+  texto(FDT_Ult_Alteracao);
+  colunas += u" cliente.dt_cadastro, ";
+  texto(FDT_Cadastro);
+
+  // The two constants are double-quoted: a string literal in the target's SQL
+  // dialect 1.
+  colunas += u" cliente.Ativo, cliente.CliBloqueado, cliente.maladiretaeletr, cliente.protestarcliente) ";
+  valores += QuotedStr(FAtivo) + u"," + QuotedStr(FCliBloqueado) + u"," + u"\"N\", " + u"\"N\") ";
+  return colunas + valores;
+}
+
+bool TConverteCliente::ExecutaSql(int Acao) {
+  if (Acao != 1) return false;
+  FErroGravacao.clear();
+  // A customer the target refuses must not end the run; the message is kept so the
+  // caller can report the row instead of losing it.
+  try {
+    QDestino->SetSQL(MontaSqlInsere());
+    QDestino->ExecSQL();
+  } catch (const std::exception& e) {
+    FErroGravacao = ErrorMessage(e);
+    if (FErroGravacao.empty()) FErroGravacao = u"recusado pelo banco de destino";
+  } catch (...) {
+    FErroGravacao = u"recusado pelo banco de destino";
+  }
+  LimpaVariavel();
+  return true;
+}
