@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "converters/GruposProdutosController.h"
+#include "converters/ProdutosController.h"
 #include "platform/Error.h"
 #include "run/RunReport.h"
 #include "toolkit/classConversao.h"
@@ -21,9 +22,16 @@ void PConverteGrupos(const UString& BDOrigem, fb::Database& BDNorvale, ProgressB
   conv->PreencheDadosGruposProdutos(BDOrigem, BDNorvale, Barra, lblInfo);
 }
 
+void PConverteProdutos(const UString& BDOrigem, fb::Database& BDNorvale, ProgressBar& Barra, StatusLabel& lblInfo,
+                       const UString& Empresa, bool GerarCodigo) {
+  auto conv = std::make_unique<TClassPreencheDadosProdutos>();
+  conv->PreencheDadosProdutos(BDOrigem, BDNorvale, Barra, lblInfo, Empresa, GerarCodigo);
+}
+
 // The run order is fixed, whatever the order of the selection list.
 const Converter kConverters[] = {
     {u"GRUPO", PConverteGrupos},
+    {u"PRODUTO", PConverteProdutos},
 };
 
 // Rows the target refused while the run went on were not written: the operator is
