@@ -8,6 +8,7 @@
 #include "converters/FabricantesController.h"
 #include "converters/FornecedoresController.h"
 #include "converters/GruposProdutosController.h"
+#include "converters/ProdutosController.h"
 #include "converters/SubGruposProdutosController.h"
 #include "platform/Error.h"
 #include "run/RunReport.h"
@@ -63,12 +64,19 @@ void PConverteFabricante(const UString& BDOrigem, fb::Database& BDNorvale, Progr
   conv->PreencheDadosFabricantes(BDOrigem, BDNorvale, Barra, lblInfo);
 }
 
+void PConverteProdutos(const UString& BDOrigem, fb::Database& BDNorvale, ProgressBar& Barra, StatusLabel& lblInfo,
+                       const UString& Empresa, bool GerarCodigo) {
+  auto conv = std::make_unique<TClassPreencheDadosProdutos>();
+  conv->PreencheDadosProdutos(BDOrigem, BDNorvale, Barra, lblInfo, Empresa, GerarCodigo);
+}
+
 // The run order is fixed, whatever the order of the selection list.
 const Converter kConverters[] = {
     {u"CLIENTE", PConverteClientes},
     {u"FORNECEDOR", PConverteFornecedores},
     {u"GRUPO", PConverteGrupos},
     {u"SUBGRUPO", PConverteSubGrupos},
+    {u"PRODUTO", PConverteProdutos},
     {u"RECEBER", PConverteDocuRec},
     {u"PAGAR", PConverteDocuPag},
     {u"FABRICANTE", PConverteFabricante},

@@ -105,6 +105,33 @@ TEST_F(CliTest, ARefusedRowExitsThreeAndIsNamed) {
       << r.out;
 }
 
+TEST_F(CliTest, ConvertsTheProductsOfTheChosenCompanyWithGeneratedCodes) {
+  const std::string db = FreshDatabase("cli-produtos");
+  DbfTable t;
+  t.path = tmp_.file("PR.DBF");
+  t.fields =
+      "CODITEM C(10); GRUPO C(5); SUBGRUPO C(5); DESCRICAO C(50); UNIDADE C(8); ESTMIN N(10,3); PVENDA N(12,2); "
+      "COMISSAO N(6,2); CUSTOATUAL N(12,4); CUSTOMEDIO N(12,4); C_FISCAL C(2); EMPRESA C(2); CODFAB C(5)";
+  t.rows = {{"B9", "00001", "00001", "Loja dois B", "UN", "0", "1", "0", "", "", "", "02", ""},
+            {"A1", "00001", "00001", "Loja um", "UN", "0", "1", "0", "", "", "", "01", ""},
+            {"A9", "00001", "00001", "Loja dois A", "UN", "0", "1", "0", "", "", "", "02", ""}};
+  WriteDbf(t);
+  Result r = Cli(Args(db, "--empresa 02 --gerar-codigos produto"), tmp_);
+  EXPECT_EQ(r.status, 0) << r.out << r.err;
+  EXPECT_NE(r.out.find("Produtos: lidos 2, gravados 2, ignorados 0, rejeitados 0"), std::string::npos) << r.out;
+
+  fb::Database check;
+  ConnectTo(check, db);
+  fb::Query q(check);
+  q.SetSQL(u"SELECT CODPROD, DESCRICAO FROM PRODUTO ORDER BY CODPROD");
+  q.Open();
+  std::string s;
+  for (; !q.Eof(); q.Next()) s += UToUtf8(q.FieldAsText(u"CODPROD")) + "=" + UToUtf8(q.FieldAsText(u"DESCRICAO")) + ";";
+  q.Close();
+  check.DefaultTransaction().Commit();
+  EXPECT_EQ(s, "000001=Loja dois A;000002=Loja dois B;");
+}
+
 TEST_F(CliTest, ATargetThatCannotBeOpenedExitsOne) {
   WriteGrupo({{"5", "Cinco"}});
   Result r = Cli(Args(tmp_.file("nao-existe/norvale.fb"), "grupo"), tmp_);

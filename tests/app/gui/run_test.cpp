@@ -188,3 +188,39 @@ TEST_F(RunTest, OnlyTheTickedKindsAreHandedToTheRun) {
   EXPECT_EQ(Count(target, "GRUPROD"), 2);
   EXPECT_EQ(Count(target, "CADFABR"), 1);
 }
+
+// Products go through the window with the company chosen and the code question
+// answered: Yes numbers them, No keeps the legacy codes.
+TEST_F(RunTest, ProductsOfTheChosenCompanyAsTheCodeQuestionWasAnswered) {
+  TempDir source("gui_produtos");
+  WriteTable(source.file("PR.DBF"),
+             "CODITEM C(10); GRUPO C(5); SUBGRUPO C(5); DESCRICAO C(50); UNIDADE C(8); ESTMIN N(10,3); "
+             "PVENDA N(12,2); COMISSAO N(6,2); CUSTOATUAL N(12,4); CUSTOMEDIO N(12,4); C_FISCAL C(2); EMPRESA C(2); "
+             "CODFAB C(5)",
+             {{"X000123", "00001", "00001", "Loja dois X", "UN", "", "", "", "", "", "", "02", ""},
+              {"A1", "00001", "00001", "Loja um", "UN", "", "", "", "", "", "", "01", ""},
+              {"B7", "00001", "00001", "Loja dois B", "UN", "", "", "", "", "", "", "02", ""}});
+  TestDatabase target("gui_produtos");
+  ChooseSource(source.path());
+  ChooseTarget(target.Path());
+  form.boxGrupo->setChecked(false);
+  form.cmbEmpresa->setCurrentText(QStringLiteral("02"));
+
+  const std::pair<MsgResult, std::string> cases[] = {
+      {MsgResult::Yes, "000001=Loja dois B;000002=Loja dois X;"},
+      {MsgResult::No, "0000B7=Loja dois B;000123=Loja dois X;"}};
+  for (const auto& [answer, expected] : cases) {
+    services().answers = {answer};
+    form.boxProduto->setChecked(true);
+    Convert();
+    form.boxProduto->setChecked(false);
+    EXPECT_EQ(boxes().back().text, kSucesso);
+    form.dbNorvale.Close();
+    const std::string out =
+        target.Isql("SELECT 'R=' || CODPROD || '=' || DESCRICAO || ';' FROM PRODUTO ORDER BY CODPROD;");
+    std::string rows;
+    for (std::size_t at = out.find("R="); at != std::string::npos; at = out.find("R=", at + 2))
+      rows += out.substr(at + 2, out.find(';', at) - at - 1);
+    EXPECT_EQ(rows, expected);
+  }
+}

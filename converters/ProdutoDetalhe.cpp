@@ -1,0 +1,66 @@
+#include "converters/ProdutoDetalhe.h"
+
+#include "converters/ValoresSql.h"
+#include "platform/Regional.h"
+
+TConverteProdutoDetalhe::TConverteProdutoDetalhe(fb::Database& cBanco) : TConversao(cBanco) {
+  SetShortDateFormat(u"dd/mm/yyyy");
+  LimpaVariavel();
+}
+
+TConverteProdutoDetalhe::~TConverteProdutoDetalhe() = default;
+
+void TConverteProdutoDetalhe::LimpaVariavel() {
+  FCODPROD.clear();
+  FCONTROLERECEITUARIO.clear();
+  FCODIGOATIVIDADE.clear();
+  FCODIGOLISTASERVICO.clear();
+  FESPELHOMERCSERV.clear();
+  FIMPORTADOPORTOSEGURO.clear();
+  FCODPROMOCAO = 0;
+  FALIQPIS = 0;
+  FPIS_CST.clear();
+  FPISENT_CST.clear();
+  FPIS_ST = 0;
+  FPISENT_ST = 0;
+  FALIQCOFINS = 0;
+  FCOFINS_CST.clear();
+  FCOFINSENT_CST.clear();
+  FCOFINS_ST = 0;
+  FCOFINSENT_ST = 0;
+  FCODCSOSN.clear();
+  FPRECOMAXVENDA = 0;
+  FPONTOBONUS = 0;
+}
+
+void TConverteProdutoDetalhe::LimpaTabela() {
+  // No commit here: the run's final commit makes the emptying permanent together
+  // with the new rows, and a failed run gets the old details back.
+  QAuxiliar->Close();
+  QAuxiliar->SetSQL(u"Delete from PRODUTODETALHE");
+  QAuxiliar->ExecSQL();
+  QAuxiliar->Close();
+}
+
+UString TConverteProdutoDetalhe::MontaSql() const {
+  return u"Insert Into ProdutoDetalhe ( CODPROD , CONTROLERECEITUARIO , CODIGOATIVIDADE , CODIGOLISTASERVICO , "
+         u"ESPELHOMERCSERV , IMPORTADOPORTOSEGURO , CODPROMOCAO , ALIQPIS , PIS_CST , PISENT_CST , PIS_ST , "
+         u"PISENT_ST , ALIQCOFINS , ALIQPISENT , ALIQCOFINSENT , COFINS_CST , COFINSENT_CST , COFINS_ST , "
+         u"COFINSENT_ST , CODCSOSN , PRECOMAXVENDA , PONTOBONUS ) Values (" +
+         TextoSql(CodProd()) + u", " + TextoSql(ControleReceituario()) + u", " + TextoSql(CodigoAtividade()) +
+         u", " + TextoSql(CodigoListaServico()) + u", " + TextoSql(EspelhoMercServ()) + u", " +
+         TextoSql(ImportadoPortoSeguro()) + u", " + InteiroSql(CodPromocao()) + u", " + NumeroSql(AliqPis()) +
+         u", " + TextoSql(Pis_CST()) + u", " + TextoSql(PisEnt_CST()) + u", " + InteiroSql(Pis_ST()) + u", " +
+         InteiroSql(PisEnt_ST()) + u", " + NumeroSql(AliqCofins()) + u", " + NumeroSql(AliqPisEnt()) + u", " +
+         NumeroSql(AliqCofinsEnt()) + u", " + TextoSql(Cofins_CST()) + u", " + TextoSql(CofinsEnt_CST()) + u", " +
+         InteiroSql(Cofins_ST()) + u", " + InteiroSql(CofinsEnt_ST()) + u", " + TextoSql(CodCSOSN()) + u", " +
+         NumeroSql(PrecoMaxVenda()) + u", " + InteiroSql(PontoBonus()) + u") ";
+}
+
+bool TConverteProdutoDetalhe::ExecutaSql() {
+  QDestino->Close();
+  QDestino->SetSQL(MontaSql());
+  QDestino->ExecSQL();
+  LimpaVariavel();
+  return true;
+}
