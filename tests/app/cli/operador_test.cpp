@@ -156,6 +156,60 @@ TEST_F(OperadorTest, TheReportListsEveryRowNotWrittenAlsoForATrialRun) {
   EXPECT_TRUE(Has(r.out, "Não foi possível criar o relatório")) << r.out;
 }
 
+// Every kind: the example folder, into a target that holds an earlier conversion and
+// rows of the reference tables (units, cities, revenue natures) the run also writes.
+TEST_F(OperadorTest, ATrialRunOfEveryKindLeavesEveryTableAsItWas) {
+  const std::string db = Target();
+  {
+    fb::Database c;
+    ConnectTo(c, db);
+    fb::Query q(c);
+    q.SetSQL(u"INSERT INTO NATRECEITA (ID, CODRECEITA, DESCRECEITA) VALUES (7, 123, 'ANTIGA')");
+    q.ExecSQL();
+    c.DefaultTransaction().Commit();
+  }
+  const std::string before = DumpTables(db);
+  const std::string examples = std::string(CT_SOURCE_DIR) + "/examples/tolv";
+  CliResult trial = RunCliProgram("--origem " + examples + " --destino " + db + " --simular todos", tmp_);
+  EXPECT_EQ(trial.status, 0) << trial.out << trial.err;
+  EXPECT_TRUE(Has(trial.out, "Fabricantes: lidos 7, a gravar 7")) << trial.out;
+  EXPECT_EQ(DumpTables(db), before);
+
+  CliResult real = RunCliProgram("--origem " + examples + " --destino " + db + " todos", tmp_);
+  EXPECT_EQ(real.status, trial.status) << real.out;
+  const std::string after = DumpTables(db);
+  for (const char* table : {"== UNIDADES", "== CIDADES", "== NATRECEITA", "== PRODUTO ", "== DOCUREC"})
+    EXPECT_NE(after.substr(after.find(table), 200), before.substr(before.find(table), 200)) << table;
+}
+
+TEST_F(OperadorTest, TheReportNamesASkippedSupplierASkippedSubgroupAndARefusedCustomer) {
+  const std::string db = FreshDatabase("relatorio-tipos");
+  Write("FORNEC.DBF",
+        "CODIGO C(8); RAZAOSOC C(80); FANTASIA C(50); ENDERECO C(60); BAIRRO C(40); CIDADE C(30); ESTADO C(2); "
+        "CEP C(10); CGC C(20); INSC C(18); TELEFONE1 C(25); FAX C(25)",
+        {{"7", "Tintas", "", "", "", "", "", "", "", "", "", ""}, {"8", "  ", "", "", "", "", "", "", "", "", "", ""}});
+  Write("SUBGRUPO.DBF", "CODIGO C(4); DESCRICAO C(50)", {{"0101", "Chaves"}, {"0102", ""}});
+  const std::string clientes =
+      "CODIGO C(8); DATA_ANI D; DATA_CAD D; RAZAOSOC C(60); FANTASIA C(40); FILIACAO C(60); ENDERECO C(50); "
+      "BAIRRO C(30); CIDADE C(30); ESTADO C(2); CEP C(10); CGC C(18); INSC C(18); TELEFONE1 C(15); FAX C(15); "
+      "CONTATO C(30); CELULAR C(16); OBS1 C(60); REFERE C(60); SPC1 C(40); SPC2 C(40); LOCAL_TRAB C(40)";
+  std::vector<std::string> um(22, ""), dois(22, "");
+  um[0] = "7";
+  um[3] = "Maria";
+  dois[0] = "07";  // the same customer code once zero-filled
+  dois[3] = "Maria de novo";
+  Write("CLIENTES.DBF", clientes, {um, dois});
+
+  const std::string csv = tmp_.file("tipos.csv");
+  CliResult r = Cli(db, "--relatorio " + csv + " cliente fornecedor subgrupo");
+  EXPECT_EQ(r.status, 3) << r.out << r.err;
+  const std::string report = Slurp(csv);
+  EXPECT_TRUE(Has(report, "\r\nClientes;2;07;rejeitado;")) << report;
+  EXPECT_TRUE(Has(report, "PK_CLIENTE")) << report;  // the target's own reason
+  EXPECT_TRUE(Has(report, "\r\nFornecedores;2;8;ignorado;nome em branco\r\n")) << report;
+  EXPECT_TRUE(Has(report, "\r\nSubgrupos de produtos;2;0102;ignorado;descrição em branco\r\n")) << report;
+}
+
 TEST(RelatorioLinhasTest, FieldsAreQuotedAndDisarmedForASpreadsheet) {
   const std::vector<std::pair<UString, std::string>> cases = {
       {u"simples", "simples"},
