@@ -1,9 +1,9 @@
-# The two commands of the README: `make demo` and `make test`.
+# The commands of the README: `make demo`, `make test` and `make package`.
 BUILD ?= build
 JOBS  ?= $(shell nproc)
 ASAN_OPTIONS ?= detect_leaks=1:abort_on_error=1:strict_string_checks=1:detect_stack_use_after_return=1
 
-.PHONY: demo test test-sanitize deps build clean
+.PHONY: demo test test-sanitize package deps build clean
 
 demo: build
 	bash scripts/demo.sh $(BUILD)
@@ -17,6 +17,14 @@ test-sanitize: deps
 	cmake --build $(BUILD)-sanitize -j$(JOBS)
 	cd $(BUILD)-sanitize && ASAN_OPTIONS=$(ASAN_OPTIONS) UBSAN_OPTIONS=print_stacktrace=1 \
 		LSAN_OPTIONS=suppressions=$(CURDIR)/scripts/lsan.supp ctest --output-on-failure -j$(JOBS)
+
+# The Debian package, in $(BUILD)/. The window is part of it, whatever an earlier
+# configuration of $(BUILD) said.
+package: deps
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCT_BUILD_GUI=ON
+	cmake --build $(BUILD) -j$(JOBS)
+	rm -f $(BUILD)/conversor-tolv_*.deb
+	cd $(BUILD) && cpack -G DEB
 
 build: deps
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
