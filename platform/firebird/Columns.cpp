@@ -44,6 +44,18 @@ UString FormatDouble(double v, int scale = 0) {
   return U8(s);
 }
 
+// The shortest plain decimal that reads back as the same float: a FLOAT holding
+// 0.1 reads "0.1", not the digits of the double it widens to.
+UString FormatFloat(float v) {
+  if (std::isnan(v)) return u"NaN";
+  if (std::isinf(v)) return v > 0 ? u"INF" : u"-INF";
+  char buf[64];
+  auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed);
+  std::string s(buf, r.ptr);
+  if (s == "-0") s = "0";
+  return U8(s);
+}
+
 UString Pad2(unsigned v) {
   UString s;
   s.push_back(static_cast<char16_t>(u'0' + (v / 10) % 10));
@@ -130,7 +142,7 @@ UString QueryState::Text(std::size_t i) const {
     case SQL_SHORT:
     case SQL_LONG:
     case SQL_INT64: return FormatScaled(IntValue(it), it.scale);
-    case SQL_FLOAT: return FormatDouble(static_cast<double>(At<float>(it)), it.scale);
+    case SQL_FLOAT: return FormatFloat(At<float>(it));
     case SQL_DOUBLE:
     case SQL_D_FLOAT: return FormatDouble(At<double>(it), it.scale);
     case SQL_TYPE_DATE: {

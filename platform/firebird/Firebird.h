@@ -15,7 +15,9 @@
 //   WIN1252, ISO8859_1 or UTF8 (UNICODE_FSS counts as UTF8); WIN1252 when the database
 //   has none (NONE) or OCTETS, as the legacy Windows client wrote; UTF8 for any other
 //   set, which the engine then transliterates. SetCharacterSet forces one. A text
-//   holding a character the connection set cannot hold is an error naming it.
+//   holding a character the connection set cannot hold is an error naming it (in
+//   WIN1252 also U+0081, U+008D, U+008F, U+0090 and U+009D, the five bytes it leaves
+//   undefined, which the engine would store as NUL).
 // - The transaction is READ COMMITTED, RECORD_VERSION, READ WRITE, NO WAIT: a lock
 //   conflict is reported at once instead of waiting for the other user.
 // - Reading as text: integers in decimal; NUMERIC/DECIMAL with their scale's digits
@@ -128,6 +130,8 @@ class Query {
   // Opens a statement that returns rows and stands on the first row; a statement
   // that returns none is an error. An open result set is closed by every transaction
   // end (Commit, Rollback, a commit statement through any query).
+  // A row that fails to convert while it is fetched (by Open or by Next) closes the
+  // result before the error goes on: Active() is false and Eof() true afterwards.
   void Open();
   void Close();
   bool Active() const;  // a result is open (or an executed statement returned its row)

@@ -212,7 +212,15 @@ void QueryState::Execute(bool wantRows) {
 void QueryState::Fetch() {
   DbState& d = Db();
   if (!rs) { hasRow = false; return; }
-  int r = d.Guard([&] { return rs->fetchNext(&d.st, outBuf.data()); });
+  int r;
+  try {
+    r = d.Guard([&] { return rs->fetchNext(&d.st, outBuf.data()); });
+  } catch (...) {
+    // The engine gives up a cursor whose fetch failed: close it, so that no caller
+    // takes it for an empty result or loops on it.
+    CloseCursor();
+    throw;
+  }
   hasRow = r == IStatus::RESULT_OK;
 }
 

@@ -478,11 +478,18 @@ TEST(Charset, AccentsRoundTripWithAnIndependentReaderAndWriter) {
 }
 
 TEST_F(Conn, TextTheCharacterSetCannotHoldIsAClearError) {
+  // 中 has no byte in WIN1252; the other five are the bytes it leaves undefined.
+  struct Case { UString text; const char* code; };
+  const Case cases[] = {{u"中", "U+4E2D"},      {u"\u0081", "U+0081"}, {u"\u008D", "U+008D"},
+                        {u"\u008F", "U+008F"}, {u"\u0090", "U+0090"}, {u"\u009D", "U+009D"}};
   Query q(db);
-  q.SetSQL(u"INSERT INTO UNIDADES (UNIDADE, DESCRICAO) VALUES ('X', :DESCRICAO)");
-  q.BindText(u"DESCRICAO", u"Caixa 中");
-  EXPECT_ERROR(q.ExecSQL(), "DESCRICAO", "U+4E2D", "WIN1252");
-  EXPECT_ERROR(Exec(db, u"INSERT INTO UNIDADES (UNIDADE) VALUES ('中')"), "statement text");
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.code);
+    q.SetSQL(u"INSERT INTO UNIDADES (UNIDADE, DESCRICAO) VALUES ('X', :DESCRICAO)");
+    q.BindText(u"DESCRICAO", u"Caixa " + c.text);
+    EXPECT_ERROR(q.ExecSQL(), "DESCRICAO", c.code, "WIN1252");
+    EXPECT_ERROR(Exec(db, u"INSERT INTO UNIDADES (UNIDADE) VALUES ('" + c.text + u"')"), "statement text", c.code);
+  }
   EXPECT_EQ(Count(db, u"UNIDADES"), 0);
   db.Close();
   // Through a UTF8 connection the engine refuses it itself.
@@ -544,6 +551,47 @@ TEST_F(Conn, ReadingRowsAndColumns) {
   EXPECT_TRUE(q.Eof());
   q.Close();
   EXPECT_FALSE(q.Active());
+}
+
+// A FLOAT holds fewer digits than a double: it reads as the shortest text that gives
+// the same float back, not as the digits of the double it widens to.
+TEST_F(Conn, FloatsReadAsTheShortestTextOfTheFloat) {
+  struct Case { const char16_t *literal, *text; };
+  const Case cases[] = {{u"0.1", u"0.1"}, {u"-2.3", u"-2.3"}, {u"123456.7", u"123456.7"},
+                        {u"16777217", u"16777216"}, {u"1e10", u"10000000000"}, {u"0", u"0"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(U8(c.literal));
+    EXPECT_EQ(Scalar(db, u"SELECT CAST(" + UString(c.literal) + u" AS FLOAT) FROM RDB$DATABASE"), c.text);
+  }
+}
+
+// A row that fails to convert while it is fetched closes the result: no caller can
+// take it for an empty result or loop on a cursor the engine has given up.
+TEST_F(Conn, AFailedFetchClosesTheResult) {
+  Exec(db, u"INSERT INTO T (ID, V) VALUES (1, '10')");
+  Exec(db, u"INSERT INTO T (ID, V) VALUES (2, 'dez')");
+  Exec(db, u"INSERT INTO T (ID, V) VALUES (3, '30')");
+  // DESC fails on the open (its first row), ASC on the Next to the second row.
+  for (const char16_t* order : {u"DESC", u"ASC"}) {
+    SCOPED_TRACE(U8(order));
+    Query q(db);
+    q.SetSQL(u"SELECT ID, CAST(V AS INTEGER) AS N FROM T WHERE ID < 3 ORDER BY ID " + UString(order));
+    std::string err = ErrorOf([&] {
+      q.Open();
+      while (!q.Eof()) q.Next();
+    });
+    EXPECT_TRUE(Has(err, "conversion error")) << err;
+    EXPECT_FALSE(q.Active());
+    EXPECT_TRUE(q.Eof());
+    EXPECT_TRUE(q.IsEmpty());
+    EXPECT_ERROR(q.Next(), "not open");
+    EXPECT_ERROR(q.FieldAsText(u"ID"), "not open");
+    // The query and the transaction stay usable.
+    q.SetSQL(u"SELECT COUNT(*) AS N FROM T");
+    q.Open();
+    EXPECT_EQ(q.FieldAsInteger(u"N"), 3);
+    EXPECT_TRUE(db.DefaultTransaction().InTransaction());
+  }
 }
 
 // NUMERIC and DECIMAL read with the scale the column declares, whatever holds them:
