@@ -203,6 +203,7 @@ UString DbState::ReadDefaultCharset() {
 void DbState::Open() {
   if (att) return;
   if (name.empty()) Fail(u"The database name is empty");
+  cacheOn = StatementCacheWanted();
   try {
     std::optional<Charset> forced;
     if (!charsetWanted.empty()) {
@@ -234,8 +235,9 @@ void DbState::Open() {
 void DbState::Close() {
   if (!att) return;
   std::optional<EDatabaseError> first;
-  CloseAllCursors();
-  for (QueryState* q : queries) q->FreeStatement();
+  // Every statement goes before the attachment that prepared it.
+  cache.Clear();
+  for (QueryState* q : queries) q->Forget();
   if (tra) {
     try {
       Guard([&] { tra->rollback(&st); });

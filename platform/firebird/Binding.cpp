@@ -3,6 +3,7 @@
 // for BLOB columns are written as blobs.
 #include <algorithm>
 #include <cstring>
+#include <limits>
 
 #include "platform/DateTime.h"
 #include "platform/Regional.h"
@@ -56,33 +57,32 @@ Binding& QueryState::Bind(const UString& name) {
 }
 
 
-void QueryState::FillInput() {
+// The values bound by name, by the toolkit's rules: a text reaches the column by its
+// type (see Firebird.h).
+void QueryState::SlotsFromBindings() {
   DbState& d = Db();
-  const std::size_t n = origItems.size();
+  const std::vector<Item>& orig = cur->origItems;
+  const std::size_t n = orig.size();
   if (parsed.positional > 0)
     Fail(u"The statement has positional parameters (?); this query binds parameters by name (:NAME) only");
   if (n != posToName.size())
     Fail(u"The statement has " + IntToU(static_cast<long long>(n)) + u" parameters but its text names " +
          IntToU(static_cast<long long>(posToName.size())));
-  if (n == 0) return;
   for (std::size_t k = 0; k < names.size(); ++k)
     if (bindings[k].kind == Binding::Unbound) Fail(u"Parameter " + names[k] + u" has no value");
   slots.resize(n);
-  encoded.resize(n);
-  bool rebuild = inMeta == nullptr || curItems.size() != n;
   for (std::size_t p = 0; p < n; ++p) {
     const Binding& b = bindings[posToName[p]];
-    const Item& o = origItems[p];
+    const Item& o = orig[p];
     const UString& pname = names[posToName[p]];
     Slot& s = slots[p];
     s = Slot{};
     Category cat = CategoryOf(o.type);
-    std::size_t need = 0;
     switch (b.kind) {
       case Binding::Unbound:
       case Binding::Null: s.isNull = true; break;
-      case Binding::Integer: s.type = SQL_INT64; s.length = 8; break;
-      case Binding::Double: s.type = SQL_DOUBLE; s.length = 8; break;
+      case Binding::Integer: s.type = SQL_INT64; s.length = 8; s.i = b.i; break;
+      case Binding::Double: s.type = SQL_DOUBLE; s.length = 8; s.d = b.d; break;
       case Binding::Text:
         if (b.text.empty() && cat != Category::Char) { s.isNull = true; break; }
         if (cat == Category::Date) {
@@ -102,60 +102,175 @@ void QueryState::FillInput() {
           s.ts.timestamp_time = d.util->encodeTime(h, mi, sec, ms * 10);
           break;
         }
-        encoded[p] = d.Encode(b.text, u"the text of parameter " + pname);
-        need = encoded[p].size();
-        if (need > kMaxVarchar) {
+        s.bytes = d.Encode(b.text, u"the text of parameter " + pname);
+        if (s.bytes.size() > kMaxVarchar) {
           if (cat != Category::Blob)
-            Fail(u"The text of parameter " + pname + u" is too long (" + IntToU(static_cast<long long>(need)) +
+            Fail(u"The text of parameter " + pname + u" is too long (" + IntToU(static_cast<long long>(s.bytes.size())) +
                  u" bytes, at most 32765)");
           // A long text for a BLOB column: written as a blob.
           s.type = SQL_BLOB;
           s.length = sizeof(ISC_QUAD);
           s.subType = o.subType;
           s.charSet = o.charSet;
-          WriteBlob(encoded[p], o, s.blob);
+          WriteBlob(s.bytes, o, s.blob);
           break;
         }
         s.type = SQL_VARYING;
         s.charSet = d.cs.id;
-        s.length = static_cast<unsigned>(std::max<std::size_t>(need, cat == Category::Char ? o.length : 64));
+        s.length = static_cast<unsigned>(std::max<std::size_t>(s.bytes.size(), cat == Category::Char ? o.length : 64));
         s.length = std::min(std::max(s.length, 1u), kMaxVarchar);
         break;
     }
-    if (!rebuild && !s.isNull) {
-      const Item& c = curItems[p];
-      if (c.type != s.type) rebuild = true;
-      else if (s.type == SQL_VARYING && (c.length < need || c.charSet != s.charSet)) rebuild = true;
-      else if ((s.type == SQL_INT64 || s.type == SQL_DOUBLE) && c.scale != 0) rebuild = true;
-      else if (s.type == SQL_BLOB && c.subType != s.subType) rebuild = true;
+  }
+}
+
+namespace {
+
+// Bytes a character may take in a character set: one in the single-byte sets,
+// more (at most four) in the others.
+unsigned MaxBytesPerChar(unsigned charSet) {
+  switch (charSet) {
+    case kCsUnicodeFss: return 3;
+    case kCsUtf8:
+    case 5: case 6: case 44: case 56: case 57: case 67: case 68: case 69:  // the Asian sets
+      return 4;
+    default: return 1;
+  }
+}
+
+std::size_t CodePoints(std::u16string_view s) {
+  std::size_t n = 0;
+  for (char16_t c : s) n += !(c >= 0xDC00 && c <= 0xDFFF);
+  return n;
+}
+
+bool IsAscii(std::u16string_view s) {
+  return std::all_of(s.begin(), s.end(), [](char16_t c) { return c < 0x80; });
+}
+
+// An exact number compared with a column of the described type: the parameter is
+// converted to that type first, so it must get there unchanged (no rounding of
+// decimals the column does not keep, no overflow where the literal merely differs).
+bool ExactFitsComparison(const Literal& l, const Item& o) {
+  switch (o.type) {
+    case SQL_DOUBLE:
+    case SQL_D_FLOAT: return l.value > -(1LL << 53) && l.value < (1LL << 53);
+    case SQL_SHORT:
+    case SQL_LONG:
+    case SQL_INT64: {
+      if (l.scale < o.scale) return false;
+      std::int64_t v = l.value;
+      for (int k = 0; k < l.scale - o.scale; ++k) {
+        if (v > std::numeric_limits<std::int64_t>::max() / 10 || v < std::numeric_limits<std::int64_t>::min() / 10)
+          return false;
+        v *= 10;
+      }
+      if (o.type == SQL_SHORT) return v >= std::numeric_limits<std::int16_t>::min() && v <= std::numeric_limits<std::int16_t>::max();
+      if (o.type == SQL_LONG) return v >= std::numeric_limits<std::int32_t>::min() && v <= std::numeric_limits<std::int32_t>::max();
+      return true;
+    }
+    default: return false;
+  }
+}
+
+}  // namespace
+
+// The literals of the text's shape, each sent as a value of the literal's own type,
+// so that the engine converts it as it converts the literal. False when one of them
+// would be taken otherwise than the literal is (the text then runs as it is).
+bool QueryState::SlotsFromLiterals() {
+  DbState& d = Db();
+  const std::vector<Item>& orig = cur->origItems;
+  const std::size_t n = orig.size();
+  if (n != shape.literals.size()) return false;
+  slots.resize(n);
+  for (std::size_t p = 0; p < n; ++p) {
+    const Literal& l = shape.literals[p];
+    const Item& o = orig[p];
+    const bool assigned = l.use == Literal::Assigned;
+    Slot& s = slots[p];
+    s = Slot{};
+    switch (l.kind) {
+      case Literal::Text: {
+        char32_t bad = 0;
+        if (!EncodeText(d.cs.codec, l.text, s.bytes, bad) || s.bytes.size() > kMaxVarchar) return false;
+        Category cat = CategoryOf(o.type);
+        if (cat == Category::Char) {
+          // Longer than the column: as a literal it finds no row (or is refused in
+          // the literal's own words); as a parameter it would not get that far.
+          if (CodePoints(l.text) > o.length / MaxBytesPerChar(o.charSet)) return false;
+          if (!assigned && o.charSet != d.cs.id && !IsAscii(l.text)) return false;
+        } else if (!assigned) {
+          return false;  // a text compared with a number or a date
+        }
+        // VARCHAR, not CHAR: a CHAR message item would pad the value with blanks.
+        s.type = SQL_VARYING;
+        s.charSet = d.cs.id;
+        s.length = static_cast<unsigned>(std::max<std::size_t>(s.bytes.size(), cat == Category::Char ? o.length : 64));
+        s.length = std::min(std::max(s.length, 1u), kMaxVarchar);
+        break;
+      }
+      case Literal::Exact:
+        if (!assigned && !ExactFitsComparison(l, o)) return false;
+        s.type = l.wide ? SQL_INT64 : SQL_LONG;
+        s.length = l.wide ? 8 : 4;
+        s.scale = l.scale;
+        s.i = l.value;
+        break;
+      case Literal::Approximate:
+        // The engine reads such a literal from its text into a double; a text
+        // converted to a DOUBLE PRECISION parameter takes that same way. To any
+        // other type the double would be converted again, so it stays a literal.
+        if (o.type != SQL_DOUBLE && o.type != SQL_D_FLOAT) return false;
+        s.bytes = UToUtf8(l.text);
+        s.type = SQL_VARYING;
+        s.charSet = d.cs.id;
+        s.length = static_cast<unsigned>(std::max<std::size_t>(s.bytes.size(), 32));
+        break;
     }
   }
+  return true;
+}
+
+// Builds the input message from the slots, rebuilding its metadata only when a value
+// needs another type or more room than the current one gives.
+void QueryState::WriteInput() {
+  Prepared& pr = *cur;
+  const std::size_t n = pr.origItems.size();
+  if (n == 0) return;
+  bool rebuild = pr.inMeta == nullptr || pr.curItems.size() != n;
+  for (std::size_t p = 0; p < n && !rebuild; ++p) {
+    const Slot& s = slots[p];
+    if (s.isNull) continue;
+    const Item& c = pr.curItems[p];
+    if (c.type != s.type) rebuild = true;
+    else if (s.type == SQL_VARYING && (c.length < s.bytes.size() || c.charSet != s.charSet)) rebuild = true;
+    else if ((s.type == SQL_INT64 || s.type == SQL_LONG || s.type == SQL_DOUBLE) && c.scale != s.scale) rebuild = true;
+    else if (s.type == SQL_BLOB && c.subType != s.subType) rebuild = true;
+  }
   if (rebuild) BuildInput();
-  std::fill(inBuf.begin(), inBuf.end(), 0);
+  inBuf.assign(pr.inLength, 0);
   for (std::size_t p = 0; p < n; ++p) {
     const Slot& s = slots[p];
-    const Item& c = curItems[p];
+    const Item& c = pr.curItems[p];
     short nul = s.isNull ? -1 : 0;
     std::memcpy(&inBuf[c.nullOffset], &nul, sizeof nul);
     if (s.isNull) continue;
     unsigned char* at = &inBuf[c.offset];
     switch (s.type) {
       case SQL_VARYING: {
-        std::uint16_t len = static_cast<std::uint16_t>(encoded[p].size());
+        std::uint16_t len = static_cast<std::uint16_t>(s.bytes.size());
         std::memcpy(at, &len, 2);
-        std::memcpy(at + 2, encoded[p].data(), len);
+        std::memcpy(at + 2, s.bytes.data(), len);
         break;
       }
-      case SQL_INT64: {
-        std::int64_t v = bindings[posToName[p]].i;
-        std::memcpy(at, &v, 8);
+      case SQL_LONG: {
+        std::int32_t v = static_cast<std::int32_t>(s.i);
+        std::memcpy(at, &v, 4);
         break;
       }
-      case SQL_DOUBLE: {
-        double v = bindings[posToName[p]].d;
-        std::memcpy(at, &v, 8);
-        break;
-      }
+      case SQL_INT64: std::memcpy(at, &s.i, 8); break;
+      case SQL_DOUBLE: std::memcpy(at, &s.d, 8); break;
       case SQL_TYPE_DATE: std::memcpy(at, &s.ts.timestamp_date, sizeof(ISC_DATE)); break;
       case SQL_TYPE_TIME: std::memcpy(at, &s.ts.timestamp_time, sizeof(ISC_TIME)); break;
       case SQL_TIMESTAMP: std::memcpy(at, &s.ts, sizeof(ISC_TIMESTAMP)); break;
@@ -167,29 +282,30 @@ void QueryState::FillInput() {
 
 void QueryState::BuildInput() {
   DbState& d = Db();
-  const std::size_t n = origItems.size();
-  bool haveCur = inMeta != nullptr && curItems.size() == n;
+  Prepared& pr = *cur;
+  const std::size_t n = pr.origItems.size();
+  bool haveCur = pr.inMeta != nullptr && pr.curItems.size() == n;
   IMetadataBuilder* builder = nullptr;
   IMessageMetadata* built = nullptr;
   try {
     d.Guard([&] {
-      builder = inOrig->getBuilder(&d.st);
+      builder = pr.inOrig->getBuilder(&d.st);
       for (unsigned p = 0; p < n; ++p) {
         Slot& s = slots[p];
         Item t;
         if (s.isNull) {
           // Any type carries a null: keep what the message has, so that a null
           // between two values does not force a rebuild.
-          t = haveCur ? curItems[p] : origItems[p];
+          t = haveCur ? pr.curItems[p] : pr.origItems[p];
         } else {
           t.type = s.type;
           t.length = s.length;
           t.subType = s.subType;
           t.charSet = s.charSet;
-          t.scale = 0;
-          if (s.type == SQL_VARYING && haveCur && curItems[p].type == SQL_VARYING)
-            t.length = std::min(kMaxVarchar, std::max(t.length, curItems[p].length * 2));  // grow
-          if (s.type == SQL_TYPE_DATE || s.type == SQL_TYPE_TIME || s.type == SQL_TIMESTAMP) t = origItems[p];
+          t.scale = s.scale;
+          if (s.type == SQL_VARYING && haveCur && pr.curItems[p].type == SQL_VARYING)
+            t.length = std::min(kMaxVarchar, std::max(t.length, pr.curItems[p].length * 2));  // grow
+          if (s.type == SQL_TYPE_DATE || s.type == SQL_TYPE_TIME || s.type == SQL_TIMESTAMP) t = pr.origItems[p];
         }
         builder->setType(&d.st, p, t.type);
         builder->setLength(&d.st, p, t.length);
@@ -202,11 +318,11 @@ void QueryState::BuildInput() {
       builder = nullptr;
       std::vector<Item> items = ReadItems(&d.st, built);
       unsigned len = built->getMessageLength(&d.st);
-      if (inMeta) inMeta->release();
-      inMeta = built;
+      if (pr.inMeta) pr.inMeta->release();
+      pr.inMeta = built;
       built = nullptr;
-      curItems = std::move(items);
-      inBuf.assign(len, 0);
+      pr.curItems = std::move(items);
+      pr.inLength = len;
     });
   } catch (...) {
     if (builder) builder->release();
@@ -214,7 +330,6 @@ void QueryState::BuildInput() {
     throw;
   }
 }
-
 
 void QueryState::WriteBlob(const std::string& bytes, const Item& column, ISC_QUAD& id) {
   DbState& d = Db();

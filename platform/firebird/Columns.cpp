@@ -100,17 +100,17 @@ bool ParseDoubleText(std::u16string_view s, double& out) {
 
 std::size_t QueryState::Column(const UString& name) const {
   if (!active) Fail(u"The query is not open (field " + name + u")");
-  for (std::size_t i = 0; i < aliases.size(); ++i)
-    if (SameTextAscii(aliases[i], name)) return i;
-  for (std::size_t i = 0; i < fields.size(); ++i)
-    if (SameTextAscii(fields[i], name)) return i;
+  for (std::size_t i = 0; i < cur->aliases.size(); ++i)
+    if (SameTextAscii(cur->aliases[i], name)) return i;
+  for (std::size_t i = 0; i < cur->fields.size(); ++i)
+    if (SameTextAscii(cur->fields[i], name)) return i;
   Fail(u"Field " + name + u" not found");
 }
 
 bool QueryState::IsNull(std::size_t i) const {
   if (!hasRow) return true;  // no current row: every field reads as null
   short nul;
-  std::memcpy(&nul, &outBuf[outItems[i].nullOffset], sizeof nul);
+  std::memcpy(&nul, &outBuf[cur->outItems[i].nullOffset], sizeof nul);
   return nul != 0;
 }
 
@@ -125,7 +125,7 @@ std::int64_t QueryState::IntValue(const Item& it) const {
 
 UString QueryState::Text(std::size_t i) const {
   if (IsNull(i)) return UString();
-  const Item& it = outItems[i];
+  const Item& it = cur->outItems[i];
   const unsigned char* p = &outBuf[it.offset];
   DbState& d = Db();
   switch (it.type) {
@@ -169,13 +169,13 @@ UString QueryState::Text(std::size_t i) const {
       std::string bytes = ReadBlob(At<ISC_QUAD>(it));
       return it.subType == 1 ? d.Decode(bytes, it.charSet) : DecodeText(Codec::Latin1, bytes);
     }
-    default: Fail(u"Field " + aliases[i] + u" has a type this client cannot read");
+    default: Fail(u"Field " + cur->aliases[i] + u" has a type this client cannot read");
   }
 }
 
 std::int64_t QueryState::Integer(std::size_t i) const {
-  const Item& it = outItems[i];
-  if (IsNull(i)) Fail(u"'' is not a valid integer value (field " + aliases[i] + u" is null)");
+  const Item& it = cur->outItems[i];
+  if (IsNull(i)) Fail(u"'' is not a valid integer value (field " + cur->aliases[i] + u" is null)");
   if ((it.type == SQL_SHORT || it.type == SQL_LONG || it.type == SQL_INT64) && it.scale == 0) return IntValue(it);
   UString t = Text(i);
   std::int64_t v;
@@ -185,12 +185,12 @@ std::int64_t QueryState::Integer(std::size_t i) const {
   if (it.type != SQL_TEXT && it.type != SQL_VARYING && ParseDoubleText(t, dv) && dv == std::trunc(dv) &&
       std::fabs(dv) < 9.2e18)
     return static_cast<std::int64_t>(dv);
-  Fail(u"'" + t + u"' is not a valid integer value (field " + aliases[i] + u")");
+  Fail(u"'" + t + u"' is not a valid integer value (field " + cur->aliases[i] + u")");
 }
 
 double QueryState::Double(std::size_t i) const {
-  const Item& it = outItems[i];
-  if (IsNull(i)) Fail(u"'' is not a valid floating point value (field " + aliases[i] + u" is null)");
+  const Item& it = cur->outItems[i];
+  if (IsNull(i)) Fail(u"'' is not a valid floating point value (field " + cur->aliases[i] + u" is null)");
   switch (it.type) {
     case SQL_SHORT:
     case SQL_LONG:
@@ -206,7 +206,7 @@ double QueryState::Double(std::size_t i) const {
   UString t = Text(i);
   double v;
   if (ParseDoubleText(t, v)) return v;
-  Fail(u"'" + t + u"' is not a valid floating point value (field " + aliases[i] + u")");
+  Fail(u"'" + t + u"' is not a valid floating point value (field " + cur->aliases[i] + u")");
 }
 
 std::string QueryState::ReadBlob(const ISC_QUAD& id) const {

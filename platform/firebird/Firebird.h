@@ -101,10 +101,22 @@ class Query {
   Query(const Query&) = delete;
   Query& operator=(const Query&) = delete;
 
-  // Setting a text closes the query and forgets the values bound. A text equal to
-  // the one last prepared is not prepared again (its statement survives commits;
-  // it dies with the attachment). Texts defining PSQL code (CREATE PROCEDURE ...,
-  // EXECUTE BLOCK) are sent unchanged: their ":NAME"s are PSQL variables.
+  // Setting a text closes the query and forgets the values bound. Texts defining
+  // PSQL code (CREATE PROCEDURE ..., EXECUTE BLOCK) are sent unchanged: their
+  // ":NAME"s are PSQL variables.
+  //
+  // Statements are kept by the connection: a text prepared before on this
+  // attachment, by any query, is not prepared again; kept statements survive
+  // commits, the least recently used go once 64 are kept, a definition (DDL) drops
+  // them all, and they die with the attachment. A SELECT, INSERT, UPDATE, UPDATE OR
+  // INSERT or DELETE text without parameters of its own runs as its shape, the text
+  // with its literal values taken out (those in VALUES, in SET and on the right of a
+  // comparison with a column), each value sent as what the literal is, so that texts
+  // differing only in their values share one statement; where a value would not do
+  // exactly what its literal does (a text longer than the column it is compared
+  // with, a number compared with a text, a value the engine refuses before running
+  // the statement), the text runs as it is. CONVERSOR_TOLV_CACHE=0 in the
+  // environment of the process (read at each attach) turns both off.
   void SetSQL(const UString& sql);
   const UString& SQL() const;
 

@@ -3,11 +3,13 @@
 // classes of Firebird.h and the helpers they all use. Not for callers outside
 // platform/firebird/.
 //
-// Lifetimes: the Database state owns the IAttachment and the one ITransaction; each
-// Query state owns its IStatement, its message metadata and its IResultSet. The
-// Database state keeps a list of its queries so that a transaction end closes their
-// result sets first and a detach frees their statements first. A Query or
-// Transaction that outlives its Database is orphaned: every use is then an error.
+// Lifetimes: the Database state owns the IAttachment, the one ITransaction and the
+// cache of prepared statements; a prepared statement (IStatement and the metadata
+// describing it) is shared by the cache and the queries running its text, and freed
+// when the last of them lets go; each Query state owns its IResultSet. The Database
+// state keeps a list of its queries so that a transaction end closes their result
+// sets first and a detach frees every statement first. A Query or Transaction that
+// outlives its Database is orphaned: every use is then an error.
 //
 // fbclient's release rules: IResultSet::close, IStatement::free, ITransaction::commit
 // and rollback, and IAttachment::detach release the interface when they succeed;
@@ -19,13 +21,17 @@
 
 #include <cstdint>
 #include <cstring>
+#include <list>
+#include <memory>
 #include <string>
+#include <unordered_map>
 #include <string_view>
 #include <vector>
 
 #include "platform/Error.h"
 #include "platform/Text.h"
 #include "platform/firebird/Firebird.h"
+#include "platform/firebird/LiteralShape.h"
 #include "platform/firebird/SqlText.h"
 
 namespace fb {
@@ -57,6 +63,57 @@ struct Item {
 
 std::vector<Item> ReadItems(Firebird::ThrowStatusWrapper* st, Firebird::IMessageMetadata* meta);
 
+// --- Prepared statements and their cache (StatementCache.cpp) ----------------------
+
+struct DbState;
+struct QueryState;
+
+// A statement text prepared on the attachment, with what describes it.
+struct Prepared {
+  DbState* db = nullptr;
+  std::string key;  // the text as sent, in the connection character set
+  Firebird::IStatement* stmt = nullptr;  // null: a shape the engine would not prepare
+  unsigned type = 0;
+  Firebird::IMessageMetadata* inOrig = nullptr;  // the parameters as the engine describes them
+  Firebird::IMessageMetadata* inMeta = nullptr;  // the message last built for the values sent
+  Firebird::IMessageMetadata* outMeta = nullptr;
+  std::vector<Item> origItems, curItems, outItems;
+  std::vector<UString> aliases, fields;
+  unsigned inLength = 0, outLength = 0;
+  // A statement has one result set at a time: the query whose result is open on it.
+  QueryState* cursorOwner = nullptr;
+  bool cached = false;
+  std::list<std::shared_ptr<Prepared>>::iterator pos;  // in the cache, when cached
+
+  Prepared() = default;
+  ~Prepared();  // frees the statement
+  Prepared(const Prepared&) = delete;
+  Prepared& operator=(const Prepared&) = delete;
+};
+
+// The statements of an attachment by text, the least recently used going first
+// once the cache is full. A statement stays alive while a query holds it, cached
+// or not. A text may have more than one statement, when results of it were open at
+// the same time.
+class StatementCache {
+ public:
+  static constexpr std::size_t kCapacity = 64;
+  // One with no result open (or only `owner`'s); finding counts as a use.
+  std::shared_ptr<Prepared> Find(const std::string& key, const QueryState* owner);
+  void Touch(Prepared& p);
+  void Put(const std::shared_ptr<Prepared>& p);
+  void Clear();
+  std::size_t Size() const { return lru_.size(); }
+
+ private:
+  std::list<std::shared_ptr<Prepared>> lru_;  // most recently used first
+  std::unordered_multimap<std::string, std::list<std::shared_ptr<Prepared>>::iterator> index_;
+};
+
+// Whether this process keeps statements and shapes them (CONVERSOR_TOLV_CACHE=0 turns
+// both off, for the benchmark's comparison); read at each attach.
+bool StatementCacheWanted();
+
 // --- The attachment and its transaction (Attachment.cpp) --------------------------
 
 struct Charset {
@@ -65,7 +122,6 @@ struct Charset {
   Codec codec;
 };
 
-struct QueryState;
 struct TranState;
 
 struct DbState {
@@ -84,6 +140,9 @@ struct DbState {
 
   std::vector<QueryState*> queries;
   std::vector<TranState*> trans;
+
+  bool cacheOn = true;
+  StatementCache cache;
 
   DbState();
   ~DbState();
@@ -120,6 +179,8 @@ struct DbState {
     if (!tra) Start();
   }
   void CloseAllCursors() noexcept;
+  // Prepares `key` on the attachment (StatementCache.cpp).
+  std::shared_ptr<Prepared> PrepareStatement(const std::string& key);
   // Takes what IStatement::execute returned.
   void Adopt(Firebird::ITransaction* returned) {
     if (returned != tra) tra = returned;  // the old one was released by the client
@@ -147,6 +208,9 @@ struct Slot {
   int subType = 0;
   int scale = 0;
   unsigned charSet = 0;
+  std::string bytes;  // SQL_VARYING
+  std::int64_t i = 0;  // SQL_LONG, SQL_INT64
+  double d = 0;        // SQL_DOUBLE
   ISC_TIMESTAMP ts{};
   ISC_QUAD blob{};
 };
@@ -163,19 +227,17 @@ struct QueryState {
   std::size_t lastBound = static_cast<std::size_t>(-1);
   bool isCommit = false;
 
-  Firebird::IStatement* stmt = nullptr;
-  UString preparedSql;
-  unsigned stmtType = 0;
+  // Worked out from the text once, at its first execution on this attachment.
+  std::string textKey;  // parsed.sql in the connection character set
+  bool textKeyReady = false;
+  enum class ShapeState { Unknown, Shaped, None } shapeState = ShapeState::Unknown;
+  Shape shape;
+  std::string shapeKey;
+
+  std::shared_ptr<Prepared> cur;  // the statement last run
   unsigned prepareCount = 0;
-  Firebird::IMessageMetadata* inOrig = nullptr;
-  Firebird::IMessageMetadata* inMeta = nullptr;
-  std::vector<Item> origItems, curItems;
-  std::vector<unsigned char> inBuf;
   std::vector<Slot> slots;
-  std::vector<std::string> encoded;
-  Firebird::IMessageMetadata* outMeta = nullptr;
-  std::vector<Item> outItems;
-  std::vector<UString> aliases, fields;
+  std::vector<unsigned char> inBuf;
   std::vector<unsigned char> outBuf;
 
   Firebird::IResultSet* rs = nullptr;
@@ -194,9 +256,10 @@ struct QueryState {
   // Statement.cpp
   void SetSQL(const UString& text);
   void CloseCursor() noexcept;
-  void ReleaseMeta() noexcept;
-  void FreeStatement() noexcept;
-  void Prepare();
+  void Forget() noexcept;  // what belongs to the attachment, before it goes
+  bool Acquire(const std::string& key, bool isShape);
+  bool RunShape(bool wantRows);
+  void Run(bool wantRows, bool shaped = false);
   bool ReturnsCursor() const;
   bool EndsTransaction() const;
   void Execute(bool wantRows);
@@ -204,7 +267,9 @@ struct QueryState {
 
   // Binding.cpp
   Binding& Bind(const UString& name);
-  void FillInput();
+  void SlotsFromBindings();
+  bool SlotsFromLiterals();
+  void WriteInput();
   void BuildInput();
   void WriteBlob(const std::string& bytes, const Item& column, ISC_QUAD& id);
 

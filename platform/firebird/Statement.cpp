@@ -10,6 +10,11 @@ using namespace Firebird;
 
 namespace fb {
 
+namespace {
+// A shape's values were refused by the engine before the statement ran.
+struct ValueRefused {};
+}  // namespace
+
 Category CategoryOf(unsigned type) {
   switch (type) {
     case SQL_TEXT:
@@ -45,8 +50,7 @@ QueryState::QueryState(DbState* d) : db(d) {
 }
 
 QueryState::~QueryState() {
-  CloseCursor();
-  FreeStatement();
+  Forget();
   if (db) db->queries.erase(std::find(db->queries.begin(), db->queries.end(), this));
 }
 
@@ -63,6 +67,8 @@ void QueryState::SetSQL(const UString& text) {
   names.clear();
   posToName.clear();
   bindings.clear();
+  textKeyReady = false;
+  shapeState = ShapeState::Unknown;
   isCommit = IsCommitStatement(text);
   try {
     parsed = ParseSql(text);
@@ -80,7 +86,6 @@ void QueryState::SetSQL(const UString& text) {
   bindings.assign(names.size(), Binding{});
 }
 
-
 void QueryState::CloseCursor() noexcept {
   if (rs) {
     try {
@@ -91,81 +96,62 @@ void QueryState::CloseCursor() noexcept {
     }
     rs = nullptr;
   }
+  if (cur && cur->cursorOwner == this) cur->cursorOwner = nullptr;
   active = false;
   hasRow = false;
   foundRow = false;
 }
 
-void QueryState::ReleaseMeta() noexcept {
-  if (inMeta) { inMeta->release(); inMeta = nullptr; }
-  if (inOrig) { inOrig->release(); inOrig = nullptr; }
-  if (outMeta) { outMeta->release(); outMeta = nullptr; }
-  origItems.clear();
-  curItems.clear();
-  outItems.clear();
-  aliases.clear();
-  fields.clear();
-}
-
-void QueryState::FreeStatement() noexcept {
+void QueryState::Forget() noexcept {
   CloseCursor();
-  ReleaseMeta();
-  if (stmt) {
-    try {
-      if (db && db->att) db->Guard([&] { stmt->free(&db->st); });
-      else stmt->release();
-    } catch (...) {
-      stmt->release();
-    }
-    stmt = nullptr;
-  }
-  preparedSql.clear();
+  cur.reset();
+  textKeyReady = false;
+  shapeState = ShapeState::Unknown;
 }
 
-
-void QueryState::Prepare() {
+// Makes `cur` the statement of `key`: the one this query holds, else one from the
+// attachment's cache, else one prepared now. A statement has one result open at a
+// time: a query opening another result of the same text meanwhile gets a second
+// statement, which is cached too. False when `key` is a shape the engine would not
+// prepare (remembered, so it is tried once).
+bool QueryState::Acquire(const std::string& key, bool isShape) {
   DbState& d = Db();
-  if (!parseError.empty()) Fail(parseError);
-  if (stmt && preparedSql == sql) return;
-  FreeStatement();
-  std::string text = d.Encode(parsed.sql, u"the statement text");
-  d.EnsureActive();
-  d.Guard([&] {
-    stmt = d.att->prepare(&d.st, d.tra, static_cast<unsigned>(text.size()), text.c_str(),
-                          static_cast<unsigned>(d.dialect), IStatement::PREPARE_PREFETCH_METADATA);
-  });
-  ++prepareCount;
-  try {
-    d.Guard([&] {
-      stmtType = stmt->getType(&d.st);
-      inOrig = stmt->getInputMetadata(&d.st);
-      outMeta = stmt->getOutputMetadata(&d.st);
-      origItems = ReadItems(&d.st, inOrig);
-      outItems = ReadItems(&d.st, outMeta);
-      outBuf.assign(outMeta->getMessageLength(&d.st), 0);
-      for (unsigned i = 0; i < outItems.size(); ++i) {
-        const char* a = outMeta->getAlias(&d.st, i);
-        const char* f = outMeta->getField(&d.st, i);
-        aliases.push_back(d.Decode(a ? a : "", kCsUtf8));
-        fields.push_back(d.Decode(f ? f : "", kCsUtf8));
-      }
-    });
-  } catch (...) {
-    FreeStatement();
-    throw;
+  auto usable = [&](const std::shared_ptr<Prepared>& p) {
+    return p && (!p->cursorOwner || p->cursorOwner == this);
+  };
+  if (cur && cur->key == key && usable(cur)) {
+    if (d.cacheOn) d.cache.Touch(*cur);
+    return cur->stmt != nullptr;
   }
-  preparedSql = sql;
+  cur.reset();
+  if (d.cacheOn) {
+    if (std::shared_ptr<Prepared> found = d.cache.Find(key, this)) {
+      cur = std::move(found);
+      return cur->stmt != nullptr;
+    }
+  }
+  ++prepareCount;
+  std::shared_ptr<Prepared> p;
+  try {
+    p = d.PrepareStatement(key);
+  } catch (const EDatabaseError&) {
+    if (!isShape) throw;
+    p = std::make_shared<Prepared>();
+    p->db = &d;
+    p->key = key;
+  }
+  // A definition is run once, and holding it would only hold what it defines.
+  if (d.cacheOn && p->type != isc_info_sql_stmt_ddl) d.cache.Put(p);
+  cur = std::move(p);
+  return cur->stmt != nullptr;
 }
-
-// Fills the input message from the bindings, rebuilding its metadata only when a
-// value needs another type or more room than the current one gives.
 
 bool QueryState::ReturnsCursor() const {
-  return stmtType == isc_info_sql_stmt_select || stmtType == isc_info_sql_stmt_select_for_upd;
+  return cur->type == isc_info_sql_stmt_select || cur->type == isc_info_sql_stmt_select_for_upd;
 }
 bool QueryState::EndsTransaction() const {
-  return stmtType == isc_info_sql_stmt_commit || stmtType == isc_info_sql_stmt_rollback ||
-         stmtType == isc_info_sql_stmt_start_trans;
+  return cur->type == isc_info_sql_stmt_commit || cur->type == isc_info_sql_stmt_rollback ||
+         cur->type == isc_info_sql_stmt_start_trans;
 }
 
 void QueryState::Execute(bool wantRows) {
@@ -180,25 +166,74 @@ void QueryState::Execute(bool wantRows) {
     return;
   }
   d.EnsureActive();
-  Prepare();
-  FillInput();
-  const unsigned char* in = inMeta && !curItems.empty() ? inBuf.data() : nullptr;
-  IMessageMetadata* im = in ? inMeta : nullptr;
+  if (RunShape(wantRows)) return;
+  if (!textKeyReady) {
+    textKey = d.Encode(parsed.sql, u"the statement text");
+    textKeyReady = true;
+  }
+  Acquire(textKey, false);
+  SlotsFromBindings();
+  WriteInput();
+  Run(wantRows);
+}
+
+// Runs the text's shape with its literals as values, when it has one, the engine
+// prepares it, and every value would do there what the literal does; otherwise the
+// text runs as it is.
+bool QueryState::RunShape(bool wantRows) {
+  DbState& d = Db();
+  if (!d.cacheOn || !parsed.params.empty() || parsed.positional > 0 || parsed.psqlBody) return false;
+  if (shapeState == ShapeState::Unknown) {
+    char32_t bad = 0;
+    shapeState = ShapeOf(sql, d.dialect, shape) && EncodeText(d.cs.codec, shape.sql, shapeKey, bad)
+                     ? ShapeState::Shaped
+                     : ShapeState::None;
+  }
+  if (shapeState != ShapeState::Shaped) return false;
+  if (!Acquire(shapeKey, true) || !SlotsFromLiterals()) return false;
+  WriteInput();
+  try {
+    Run(wantRows, true);
+  } catch (const ValueRefused&) {
+    return false;
+  }
+  return true;
+}
+
+void QueryState::Run(bool wantRows, bool shaped) {
+  DbState& d = Db();
+  Prepared& p = *cur;
+  const unsigned char* in = p.inMeta && !p.curItems.empty() ? inBuf.data() : nullptr;
+  IMessageMetadata* im = in ? p.inMeta : nullptr;
+  // The engine converts the values of a message before it runs anything, and says
+  // so with a DSQL error; the literal would have failed (or not) while the statement
+  // ran, with its own words and its own side effects (an identity value used up),
+  // so the text runs as it is instead.
+  auto call = [&](auto&& f) {
+    try {
+      f();
+    } catch (const FbException& e) {
+      if (shaped && e.getStatus()->getErrors()[1] == isc_dsql_error) throw ValueRefused{};
+      throw EDatabaseError(d.Format(e.getStatus()));
+    }
+  };
+  outBuf.resize(p.outLength);
   if (ReturnsCursor()) {
-    d.Guard([&] {
-      rs = stmt->openCursor(&d.st, d.tra, im, const_cast<unsigned char*>(in), outMeta, 0);
-    });
+    call([&] { rs = p.stmt->openCursor(&d.st, d.tra, im, const_cast<unsigned char*>(in), p.outMeta, 0); });
+    p.cursorOwner = this;
     active = true;
     Fetch();
     foundRow = hasRow;
     return;
   }
-  if (wantRows && outItems.empty()) Fail(u"The statement returns no rows; execute it instead of opening it");
+  if (wantRows && p.outItems.empty()) Fail(u"The statement returns no rows; execute it instead of opening it");
+  // Statements kept may refer to what a definition changes or drops.
+  if (p.type == isc_info_sql_stmt_ddl) d.cache.Clear();
   if (EndsTransaction()) d.CloseAllCursors();
-  bool withOut = !outItems.empty();
-  d.Guard([&] {
-    ITransaction* r = stmt->execute(&d.st, d.tra, im, const_cast<unsigned char*>(in), withOut ? outMeta : nullptr,
-                                    withOut ? outBuf.data() : nullptr);
+  bool withOut = !p.outItems.empty();
+  call([&] {
+    ITransaction* r = p.stmt->execute(&d.st, d.tra, im, const_cast<unsigned char*>(in),
+                                      withOut ? p.outMeta : nullptr, withOut ? outBuf.data() : nullptr);
     d.Adopt(r);
   });
   if (withOut) {
@@ -223,7 +258,6 @@ void QueryState::Fetch() {
   }
   hasRow = r == IStatus::RESULT_OK;
 }
-
 
 // ---------------------------------------------------------------------------
 // The public class
@@ -265,8 +299,9 @@ UString Query::FieldAsText(const UString& name) const { return impl_->Text(impl_
 std::int64_t Query::FieldAsInteger(const UString& name) const { return impl_->Integer(impl_->Column(name)); }
 double Query::FieldAsDouble(const UString& name) const { return impl_->Double(impl_->Column(name)); }
 bool Query::FieldIsNull(const UString& name) const { return impl_->IsNull(impl_->Column(name)); }
-std::vector<UString> Query::FieldNames() const { return impl_->aliases; }
+std::vector<UString> Query::FieldNames() const {
+  return impl_->cur ? impl_->cur->aliases : std::vector<UString>();
+}
 unsigned Query::PrepareCount() const { return impl_->prepareCount; }
-
 
 }  // namespace fb
