@@ -231,8 +231,9 @@ struct QueryState {
   std::string textKey;  // parsed.sql in the connection character set
   bool textKeyReady = false;
   enum class ShapeState { Unknown, Shaped, None } shapeState = ShapeState::Unknown;
-  Shape shape;
+  Shape shape;          // kept from text to text: the next row's text is likely of it
   std::string shapeKey;
+  bool shapeKept = false;  // shape and shapeKey are of an earlier text on this attachment
 
   std::shared_ptr<Prepared> cur;  // the statement last run
   unsigned prepareCount = 0;

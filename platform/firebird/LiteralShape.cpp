@@ -21,10 +21,58 @@ bool IsIdentStart(char16_t c) { return (c >= u'A' && c <= u'Z') || (c >= u'a' &&
 bool IsIdentChar(char16_t c) { return IsIdentStart(c) || (c >= u'0' && c <= u'9') || c == u'$'; }
 bool IsDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
 
+// The end of the number starting at i (digits, a point, an exponent), and whether it
+// is a plain number: "1abc", "0x1F", "1.2.3", "1e" are not.
+std::size_t ScanNumber(std::u16string_view s, std::size_t i, bool& ok) {
+  const std::size_t n = s.size();
+  std::size_t j = i;
+  while (j < n && IsDigit(s[j])) ++j;
+  if (j < n && s[j] == u'.') {
+    ++j;
+    while (j < n && IsDigit(s[j])) ++j;
+  }
+  ok = true;
+  if (j < n && (s[j] == u'e' || s[j] == u'E')) {
+    ++j;
+    if (j < n && (s[j] == u'+' || s[j] == u'-')) ++j;
+    ok = j < n && IsDigit(s[j]);
+    while (j < n && IsDigit(s[j])) ++j;
+  }
+  while (j < n && (IsIdentChar(s[j]) || s[j] == u'.')) { ok = false; ++j; }
+  return j;
+}
+
+bool StartsNumber(std::u16string_view s, std::size_t i) {
+  return i < s.size() && (IsDigit(s[i]) || (s[i] == u'.' && i + 1 < s.size() && IsDigit(s[i + 1])));
+}
+
+// The end of the quoted text starting at i (its quote doubled inside stands for
+// itself), or npos when it does not close.
+std::size_t ScanQuoted(std::u16string_view s, std::size_t i) {
+  const char16_t q = s[i];
+  for (std::size_t j = i + 1; j < s.size(); ++j) {
+    if (s[j] != q) continue;
+    if (j + 1 < s.size() && s[j + 1] == q) { ++j; continue; }
+    return j + 1;
+  }
+  return std::u16string_view::npos;
+}
+
+UString Unquote(std::u16string_view quoted) {
+  UString text;
+  text.reserve(quoted.size());
+  const char16_t q = quoted[0];
+  for (std::size_t k = 1; k + 1 < quoted.size(); ++k) {
+    text.push_back(quoted[k]);
+    if (quoted[k] == q) ++k;  // a doubled quote stands for one
+  }
+  return text;
+}
+
 struct Token {
   enum Kind { Word, String, Number, Punct, Opaque } kind;
   std::size_t begin, end;  // the span in the text
-  UString word;            // Word: upper-cased; Punct: the operator
+  std::u16string_view word;  // Word: as written; Punct: the operator
   int depth;               // parentheses open before the token
 };
 
@@ -34,6 +82,7 @@ bool Tokenize(std::u16string_view s, int dialect, std::vector<Token>& out) {
   int depth = 0;
   std::size_t i = 0;
   const std::size_t n = s.size();
+  out.reserve(n / 4);
   while (i < n) {
     char16_t c = s[i];
     if (c <= 32) { ++i; continue; }
@@ -47,18 +96,10 @@ bool Tokenize(std::u16string_view s, int dialect, std::vector<Token>& out) {
       i = e + 2;
       continue;
     }
-    Token t{Token::Punct, i, i + 1, UString(), depth};
+    Token t{Token::Punct, i, i + 1, {}, depth};
     if (c == u'\'' || c == u'"') {
-      std::size_t j = i + 1;
-      for (;;) {
-        if (j >= n) return false;
-        if (s[j] == c) {
-          if (j + 1 < n && s[j + 1] == c) { j += 2; continue; }
-          break;
-        }
-        ++j;
-      }
-      t.end = j + 1;
+      t.end = ScanQuoted(s, i);
+      if (t.end == std::u16string_view::npos) return false;
       // In dialect 3 double quotes delimit an identifier.
       t.kind = c == u'"' && dialect >= 3 ? Token::Word : Token::String;
     } else if (IsIdentStart(c)) {
@@ -77,26 +118,12 @@ bool Tokenize(std::u16string_view s, int dialect, std::vector<Token>& out) {
       } else {
         t.kind = Token::Word;
         t.end = j;
-        t.word = UpperAZ(UString(s.substr(i, j - i)));
+        t.word = s.substr(i, j - i);
       }
-    } else if (IsDigit(c) || (c == u'.' && i + 1 < n && IsDigit(s[i + 1]))) {
-      std::size_t j = i;
-      while (j < n && IsDigit(s[j])) ++j;
-      if (j < n && s[j] == u'.') {
-        ++j;
-        while (j < n && IsDigit(s[j])) ++j;
-      }
-      bool ok = true;
-      if (j < n && (s[j] == u'e' || s[j] == u'E')) {
-        ++j;
-        if (j < n && (s[j] == u'+' || s[j] == u'-')) ++j;
-        ok = j < n && IsDigit(s[j]);
-        while (j < n && IsDigit(s[j])) ++j;
-      }
-      // "1abc", "0x1F", "1.2.3": not a plain number.
-      while (j < n && (IsIdentChar(s[j]) || s[j] == u'.')) { ok = false; ++j; }
+    } else if (StartsNumber(s, i)) {
+      bool ok;
+      t.end = ScanNumber(s, i, ok);
       t.kind = ok ? Token::Number : Token::Opaque;
-      t.end = j;
     } else if (c == u'?' || (c == u':' && i + 1 < n && IsIdentStart(s[i + 1]))) {
       return false;  // the text has parameters of its own
     } else {
@@ -104,7 +131,7 @@ bool Tokenize(std::u16string_view s, int dialect, std::vector<Token>& out) {
                                              u"^<", u"^>", u"~<", u"~>", u"||"};
       for (const char16_t* op : kTwo)
         if (i + 1 < n && s[i] == op[0] && s[i + 1] == op[1]) t.end = i + 2;
-      t.word = UString(s.substr(i, t.end - i));
+      t.word = s.substr(i, t.end - i);
       if (c == u')') t.depth = --depth;
       if (c == u'(') ++depth;
     }
@@ -115,7 +142,7 @@ bool Tokenize(std::u16string_view s, int dialect, std::vector<Token>& out) {
 }
 
 bool IsWord(const std::vector<Token>& t, std::size_t i, std::u16string_view w) {
-  return i < t.size() && t[i].kind == Token::Word && t[i].word == w;
+  return i < t.size() && t[i].kind == Token::Word && SameTextAscii(t[i].word, w);
 }
 bool IsPunct(const std::vector<Token>& t, std::size_t i, std::u16string_view p) {
   return i < t.size() && t[i].kind == Token::Punct && t[i].word == p;
@@ -161,7 +188,10 @@ bool ReadNumber(std::u16string_view number, bool negative, int dialect, Literal&
 
 class Shaper {
  public:
-  Shaper(std::u16string_view s, int dialect, std::vector<Token>& t) : s_(s), dialect_(dialect), t_(t) {}
+  Shaper(std::u16string_view s, int dialect, std::vector<Token>& t)
+      : s_(s), dialect_(dialect), t_(t), used_(t.size(), false) {
+    taken_.reserve(t.size() / 4);
+  }
 
   // A literal, possibly signed, spanning tokens [i, end); false when there is none at i.
   bool LiteralAt(std::size_t i, std::size_t& end) const {
@@ -184,22 +214,19 @@ class Shaper {
   }
 
   void Take(std::size_t first, std::size_t end, Literal::Use use) {
-    for (const Taken& tk : taken_)
-      if (first < tk.end && tk.first < end) return;  // already taken
+    for (std::size_t k = first; k < end; ++k)
+      if (used_[k]) return;  // already taken
     Literal lit;
     lit.use = use;
     const Token& last = t_[end - 1];
     if (last.kind == Token::String) {
-      char16_t q = s_[last.begin];
-      for (std::size_t k = last.begin + 1; k + 1 < last.end; ++k) {
-        lit.text.push_back(s_[k]);
-        if (s_[k] == q) ++k;  // a doubled quote stands for one
-      }
+      lit.text = Unquote(s_.substr(last.begin, last.end - last.begin));
       lit.kind = Literal::Text;
     } else {
       bool negative = end - first == 2 && t_[first].word == u"-";
       if (!ReadNumber(s_.substr(last.begin, last.end - last.begin), negative, dialect_, lit)) return;
     }
+    for (std::size_t k = first; k < end; ++k) used_[k] = true;
     taken_.push_back({first, end, std::move(lit)});
   }
 
@@ -245,7 +272,8 @@ class Shaper {
     static const char16_t* const kAfter[] = {u"AND", u"OR", u"ORDER", u"GROUP", u"ROWS", u"PLAN",
                                              u"UNION", u"RETURNING", u"FOR", u"WITH", u"HAVING"};
     for (std::size_t k = 1; k < t_.size(); ++k) {
-      if (t_[k].kind != Token::Punct) continue;
+      if (t_[k].kind != Token::Punct || std::u16string_view(u"=<>!^~").find(t_[k].word[0]) == std::u16string_view::npos)
+        continue;
       bool op = false;
       for (const char16_t* o : kOps) op = op || t_[k].word == o;
       if (!op) continue;
@@ -284,10 +312,14 @@ class Shaper {
     if (taken_.empty()) return false;
     std::sort(taken_.begin(), taken_.end(), [](const Taken& a, const Taken& b) { return a.first < b.first; });
     out.sql.clear();
+    out.sql.reserve(s_.size());
     out.literals.clear();
+    out.literals.reserve(taken_.size());
+    out.cuts.clear();
     std::size_t at = 0;
     for (Taken& tk : taken_) {
       out.sql.append(s_.substr(at, t_[tk.first].begin - at));
+      out.cuts.push_back(out.sql.size());
       out.sql.push_back(u'?');
       at = t_[tk.end - 1].end;
       out.literals.push_back(std::move(tk.lit));
@@ -305,6 +337,7 @@ class Shaper {
   int dialect_;
   std::vector<Token>& t_;
   std::vector<Taken> taken_;
+  std::vector<bool> used_;  // tokens already taken out
 };
 
 }  // namespace
@@ -313,6 +346,45 @@ bool ShapeOf(std::u16string_view text, int dialect, Shape& out) {
   std::vector<Token> tokens;
   if (!Tokenize(text, dialect, tokens)) return false;
   return Shaper(text, dialect, tokens).Run(out);
+}
+
+// The text around the literals is the shape's, character for character, so every
+// literal stands where the shape took one out, with the same tokens around it: the
+// text has that shape, and only the values need reading.
+bool Reshape(std::u16string_view text, int dialect, Shape& shape) {
+  std::vector<Literal> values(shape.literals.size());
+  const std::u16string_view sql = shape.sql;
+  std::size_t at = 0, from = 0;
+  for (std::size_t i = 0; i < values.size(); ++i) {
+    const std::u16string_view fixed = sql.substr(from, shape.cuts[i] - from);
+    if (text.substr(at, fixed.size()) != fixed) return false;
+    at += fixed.size();
+    from = shape.cuts[i] + 1;
+    Literal& lit = values[i];
+    lit.use = shape.literals[i].use;
+    if (at < text.size() && (text[at] == u'\'' || (text[at] == u'"' && dialect < 3))) {
+      std::size_t end = ScanQuoted(text, at);
+      if (end == std::u16string_view::npos) return false;
+      lit.kind = Literal::Text;
+      lit.text = Unquote(text.substr(at, end - at));
+      at = end;
+      continue;
+    }
+    bool negative = false;
+    if (at < text.size() && (text[at] == u'-' || text[at] == u'+')) {
+      negative = text[at] == u'-';
+      ++at;
+      while (at < text.size() && text[at] <= 32) ++at;
+    }
+    if (!StartsNumber(text, at)) return false;
+    bool ok;
+    std::size_t end = ScanNumber(text, at, ok);
+    if (!ok || !ReadNumber(text.substr(at, end - at), negative, dialect, lit)) return false;
+    at = end;
+  }
+  if (text.substr(at) != sql.substr(from)) return false;
+  shape.literals = std::move(values);
+  return true;
 }
 
 }  // namespace fb

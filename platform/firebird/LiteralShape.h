@@ -34,11 +34,18 @@ struct Literal {
 struct Shape {
   UString sql;  // the text with a "?" for each literal taken out
   std::vector<Literal> literals;
+  std::vector<std::size_t> cuts;  // where each "?" stands in sql
 };
 
 // The shape of a SELECT, INSERT, UPDATE, UPDATE OR INSERT or DELETE text in the given
 // SQL dialect. False when the text is none of those, has parameters of its own, or
 // has no literal that can be taken out.
 bool ShapeOf(std::u16string_view text, int dialect, Shape& out);
+
+// When `text` is `shape` with other literal values (the next row of the same
+// statement), reads them into `shape` and returns true, at a fraction of the cost of
+// ShapeOf; otherwise leaves `shape` alone and returns false. A text that Reshape
+// accepts gets from ShapeOf the same shape and the same values.
+bool Reshape(std::u16string_view text, int dialect, Shape& shape);
 
 }  // namespace fb

@@ -107,6 +107,7 @@ void QueryState::Forget() noexcept {
   cur.reset();
   textKeyReady = false;
   shapeState = ShapeState::Unknown;
+  shapeKept = false;
 }
 
 // Makes `cur` the statement of `key`: the one this query holds, else one from the
@@ -185,9 +186,12 @@ bool QueryState::RunShape(bool wantRows) {
   if (!d.cacheOn || !parsed.params.empty() || parsed.positional > 0 || parsed.psqlBody) return false;
   if (shapeState == ShapeState::Unknown) {
     char32_t bad = 0;
-    shapeState = ShapeOf(sql, d.dialect, shape) && EncodeText(d.cs.codec, shape.sql, shapeKey, bad)
-                     ? ShapeState::Shaped
-                     : ShapeState::None;
+    if (shapeKept && Reshape(sql, d.dialect, shape)) {
+      shapeState = ShapeState::Shaped;  // the shape of the text before, other values
+    } else {
+      shapeKept = ShapeOf(sql, d.dialect, shape) && EncodeText(d.cs.codec, shape.sql, shapeKey, bad);
+      shapeState = shapeKept ? ShapeState::Shaped : ShapeState::None;
+    }
   }
   if (shapeState != ShapeState::Shaped) return false;
   if (!Acquire(shapeKey, true) || !SlotsFromLiterals()) return false;

@@ -1,6 +1,8 @@
 // Which literals a statement's shape takes out, and how each is typed.
 #include <gtest/gtest.h>
 
+#include <iterator>
+#include <random>
 #include <string>
 
 #include "platform/firebird/LiteralShape.h"
@@ -116,4 +118,52 @@ TEST(LiteralShape, QuotesAndComments) {
       {1, u"SELECT A FROM T WHERE A = q'{it's}' AND B = 'k'", u"SELECT A FROM T WHERE A = q'{it's}' AND B = ?", "=T:k"},
   };
   for (const Case& c : cases) Check(c);
+}
+
+// The next row of a statement is read against the shape of the row before: whatever
+// Reshape accepts, ShapeOf reads the same way (same shape, same values); rows whose
+// literals are of other kinds, signs or forms are accepted too.
+TEST(LiteralShape, ReshapeAgreesWithShapeOf) {
+  const std::u16string templates[] = {
+      u"INSERT INTO T (A, B, C) VALUES (@, @, @)",
+      u"SELECT X FROM T WHERE A = @ AND T.B <> @ ORDER BY 1",
+      u"UPDATE T SET A = @, B = @ WHERE ID = @",
+      u"UPDATE OR INSERT INTO N (ID, C, D) VALUES (@, @,@)",
+      u"INSERT INTO T (A, B) VALUES (@, 'kept ?') -- @",
+  };
+  const std::u16string values[] = {
+      u"'x'", u"''", u"'it''s'", u"\"N\"", u"\"say \"\"hi\"\"\"", u"5", u"-5", u"- 5", u"+2.5", u"1.5E-5", u".5",
+      u"5.", u"123456789012", u"-0"};
+  const std::u16string odd[] = {
+      u"-922337203685477580.8", u"12345678901234567890", u"5e", u"0x1F", u"/*c*/5", u"5/*c*/", u"'a'||'b'",
+      u"q'{q}'", u"NULL", u"-'x'", u"'unclosed", u"?", u":P"};
+  std::mt19937 rng(7);
+  auto fill = [&](const std::u16string& t) {
+    std::u16string out;
+    for (char16_t c : t) {
+      if (c != u'@') out += c;
+      else if (rng() % 8) out += values[rng() % std::size(values)];
+      else out += odd[rng() % std::size(odd)];
+    }
+    return out;
+  };
+  int accepted = 0;
+  for (int i = 0; i < 4000; ++i) {
+    const int dialect = i % 2 ? 1 : 3;
+    const std::u16string& t = templates[rng() % std::size(templates)];
+    const std::u16string a = fill(t), b = rng() % 4 ? fill(t) : fill(templates[rng() % std::size(templates)]);
+    Shape first;
+    if (!ShapeOf(a, dialect, first)) continue;
+    Shape next = first;
+    if (!fb::Reshape(b, dialect, next)) {
+      EXPECT_EQ(Describe(next), Describe(first));  // left alone
+      continue;
+    }
+    ++accepted;
+    Shape direct;
+    ASSERT_TRUE(ShapeOf(b, dialect, direct)) << UToUtf8(a) << " / " << UToUtf8(b);
+    EXPECT_EQ(UToUtf8(direct.sql), UToUtf8(first.sql)) << UToUtf8(b);
+    EXPECT_EQ(Describe(next), Describe(direct)) << UToUtf8(b);
+  }
+  EXPECT_GT(accepted, 500);
 }
