@@ -13,6 +13,8 @@ again with it off (CONVERSOR_TOLV_CACHE=0):
   - each kind the program offers alone, one after another into one fresh database
     (the same order and the same rows as `todos`, one process each), for the time
     of each kind;
+  - `todos` over an empty folder, for what a run costs whatever its rows (process,
+    attach, commit);
 and the floor: every row the `todos` run wrote, written again into a fresh database
 by one prepared insert per table in one transaction (build/bench/bench_floor).
 Prints the table and the ratios run/floor and cache-off/run. Kinds the program
@@ -131,6 +133,13 @@ def main():
 
     kinds = offered(cli)
     print('\nkinds offered by this build: %s' % ', '.join(kinds))
+    # What a run costs whatever its rows: the process, the attach, the commit.
+    empty = os.path.join(out, 'vazia')
+    subprocess.run(['/usr/bin/python3', os.path.join(HERE, 'make_legacy_folder.py'), empty] +
+                   [x for o in SIZE_OPTIONS for x in ('--' + o, '0')], check=True, stdout=subprocess.DEVNULL)
+    fixed_db = os.path.join(out, 'vazia.fb')
+    fresh_db(fixed_db)
+    fixed = convert(cli, empty, fixed_db, ['todos'], True, os.path.join(out, 'vazia.log'))
     whole, alone = {}, {}
     for cache in (True, False):
         tag = 'cache' if cache else 'semcache'
@@ -160,8 +169,10 @@ def main():
         print('| %s | %.2f | %.2f | %.0f | %.0f | %.1f MB |' % (label, r.wall, r.cpu, on.read / r.wall,
                                                               written / r.wall, r.rss))
     print('| floor: one prepared insert a table | %.2f | %.2f | | %.0f | |' % (fwall, fcpu, written / fwall))
-    print('\nrun/floor: %.2f wall, %.2f CPU    cache-off/run: %.2f wall, %.2f CPU' % (
-        on.wall / fwall, on.cpu / fcpu, off.wall / on.wall, off.cpu / on.cpu))
+    print('| fixed cost of a run (an empty folder) | %.2f | %.2f | | | %.1f MB |' % (fixed.wall, fixed.cpu, fixed.rss))
+    print('\nrun/floor: %.2f wall, %.2f CPU (without the fixed cost: %.2f wall, %.2f CPU)' % (
+        on.wall / fwall, on.cpu / fcpu, max(on.wall - fixed.wall, 0) / fwall, max(on.cpu - fixed.cpu, 0) / fcpu))
+    print('cache-off/run: %.2f wall, %.2f CPU' % (off.wall / on.wall, off.cpu / on.cpu))
 
     if alone[True]:
         print('\nEach kind alone (one process each, in the run order, into one database; ratios in CPU time):')
