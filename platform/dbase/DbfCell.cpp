@@ -18,6 +18,9 @@ namespace {
 
 // Julian day number of 30/12/1899, the zero of TDateTime.
 constexpr long long kJulianZero = 2415019;
+// The days a date-time field can hold are those of a date field: 01/01/0001 to
+// 31/12/9999, as Julian day numbers (proleptic Gregorian, as Visual FoxPro counts).
+constexpr long long kJulianFirst = 1721426, kJulianLast = 5373484;
 
 bool allBlank(const std::uint8_t* p, std::size_t n) {
   for (std::size_t i = 0; i < n; ++i)
@@ -108,8 +111,9 @@ bool Table::DateOf(std::uint32_t rec, const Field& f, TDateTime& out) const {
     const long long ms = static_cast<std::int32_t>(le32(p + 4));
     if (day == 0) return false;
     if (ms < 0 || ms >= 86400000) BadValue(rec, f, "hora fora do dia (" + std::to_string(ms) + " ms).");
+    if (day < kJulianFirst || day > kJulianLast)
+      BadValue(rec, f, "dia juliano fora do calendário (" + std::to_string(day) + ").");
     const double serial = static_cast<double>(day - kJulianZero);
-    if (serial < kMinDateTime || serial > kMaxDateTime) BadValue(rec, f, "dia juliano fora do calendário (" + std::to_string(day) + ").");
     out = serial + (serial < 0 ? -1.0 : 1.0) * static_cast<double>(ms) / 86400000.0;
     return true;
   }

@@ -252,7 +252,7 @@ void Table::DecideCodePage() const {
       if (f.type != 'C' || (f.flags & 0x04) || f.offset + f.length > avail) continue;
       ev.Add(d + off + f.offset, f.length);
     }
-    TouchRecord(rec);
+    dbf_.Touch();  // the mapping, whatever record is being visited
   }
   if (declared) {
     cp_ = CheckCp437(ev);
@@ -270,16 +270,37 @@ void Table::DecideCodePage() const {
 void Table::AdviseSequential() const {
   dbf_.AdviseSequential();
   dbf_.SetReleaseEvery(MappedFile::kReleaseEvery);
+  copied_ = false;
+  lastTouched_ = 0xFFFFFFFFu;
 }
 
 void Table::AdviseRandom() const {
+  // A visit through the mapping would map pages (on this kind of file, whole runs
+  // of them) for one record: a read call per record costs less and keeps nothing.
+  dbf_.Release();
   dbf_.AdviseRandom();
-  dbf_.SetReleaseEvery(256);
+  copied_ = true;
+  record_.assign(recLen_, 0);
+  lastTouched_ = 0xFFFFFFFFu;
+}
+
+void Table::Visit(std::uint32_t rec) const {
+  lastTouched_ = rec;
+  if (!copied_) {
+    dbf_.Touch();
+    return;
+  }
+  const std::uint64_t off = headerLen_ + static_cast<std::uint64_t>(rec) * recLen_;
+  const std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(recLen_, dbf_.Size() - off));
+  if (dbf_.ReadAt(off, record_.data(), want) != want) {
+    lastTouched_ = 0xFFFFFFFFu;
+    throw ESourceError("Não foi possível ler o registro " + std::to_string(rec + 1ull) + " da " + TableText() + " (" +
+                       path_ + "): o arquivo mudou durante a leitura.");
+  }
 }
 
 bool Table::IsLive(std::uint32_t rec) const {
-  const std::uint8_t flag = dbf_.Data()[headerLen_ + static_cast<std::uint64_t>(rec) * recLen_];
-  TouchRecord(rec);
+  const std::uint8_t flag = Record(rec)[0];
   if (flag == ' ') return true;
   if (flag == '*') return false;
   if (flag == 0x1A)
@@ -296,8 +317,7 @@ const std::uint8_t* Table::Cell(std::uint32_t rec, const Field& f) const {
   if (off + f.offset + f.length > dbf_.Size())
     throw ESourceError("O registro " + std::to_string(rec + 1ull) + " da " + TableText() +
                        " está incompleto: o arquivo termina antes do fim da coluna \"" + UToUtf8(f.name) + "\".");
-  TouchRecord(rec);
-  return dbf_.Data() + off + f.offset;
+  return Record(rec) + f.offset;
 }
 
 bool Table::NullFlag(std::uint32_t rec, const Field& f) const {

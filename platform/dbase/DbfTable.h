@@ -56,8 +56,10 @@ class Table {
   CodePage Cp() const;
   const std::string& CpSource() const;
 
-  // Mapping hints for a pass in record order or in some other order: the pages
-  // passed are handed back every 4096 records in order, every 256 out of order.
+  // How the records will be visited. In record order they are read in the mapping,
+  // whose pages passed are handed back every 4096 records. In any other order
+  // (ORDER BY) each record is copied out of the file when it is first needed, so
+  // nothing of the file stays resident however scattered the visits are.
   void AdviseSequential() const;
   void AdviseRandom() const;
 
@@ -89,12 +91,13 @@ class Table {
  private:
   // The bytes of the field in the record; throws when the file ends inside them.
   const std::uint8_t* Cell(std::uint32_t rec, const Field& f) const;
-  void TouchRecord(std::uint32_t rec) const {
-    if (rec != lastTouched_) {
-      lastTouched_ = rec;
-      dbf_.Touch();
-    }
+  // The bytes of the record from its deletion flag: in the mapping, or copied into
+  // record_ when the records are visited out of order.
+  const std::uint8_t* Record(std::uint32_t rec) const {
+    if (rec != lastTouched_) Visit(rec);
+    return copied_ ? record_.data() : dbf_.Data() + headerLen_ + static_cast<std::uint64_t>(rec) * recLen_;
   }
+  void Visit(std::uint32_t rec) const;
   bool NullFlag(std::uint32_t rec, const Field& f) const;
   std::string TableText() const;
   std::string Quote(const std::uint8_t* p, std::size_t n) const;
@@ -106,6 +109,8 @@ class Table {
   UString name_;
   MappedFile dbf_;
   mutable std::uint32_t lastTouched_ = 0xFFFFFFFFu;
+  mutable bool copied_ = false;                // records visited out of order
+  mutable std::vector<std::uint8_t> record_;  // the record visited last, then
   std::uint8_t version_ = 0;
   std::uint8_t ldid_ = 0;
   std::uint32_t headerCount_ = 0;
