@@ -11,6 +11,7 @@
 #include "platform/firebird/Firebird.h"
 #include "run/ClassesConversaoController.h"
 #include "run/RunReport.h"
+#include "run/SourceQuery.h"
 
 namespace {
 
@@ -59,6 +60,7 @@ void printSummary(bool committed) {
                 committed ? "gravados" : "desfeitos", k.written, k.skipped, k.rejected);
     for (const RowNote& n : k.rejections) std::printf("    rejeitado: %s\n", UToUtf8(DescreveRejeicao(n)).c_str());
   }
+  for (const UString& r : TakeSourceRemarks()) std::printf("  aviso: %s\n", UToUtf8(r).c_str());
   std::fflush(stdout);
 }
 

@@ -39,6 +39,22 @@ struct Filter {
   UString text;               // Memo
 };
 
+// Remarks not yet handed over, with the file each is about.
+std::vector<std::pair<std::string, UString>>& remarks() {
+  static std::vector<std::pair<std::string, UString>> r;
+  return r;
+}
+
+// A table whose code page was guessed by a narrow margin: the operator should look
+// at its accents. Once for each file until the remarks are taken.
+void remarkCloseGuess(const Table& t) {
+  for (const auto& r : remarks())
+    if (r.first == t.Path()) return;
+  remarks().emplace_back(t.Path(), u"A tabela " + t.Name() + u" (" + Utf8ToU(t.Path()) + u") foi lida em " +
+                                       Utf8ToU(CodePageName(t.Cp())) + u", código de página " +
+                                       Utf8ToU(t.CpSource()) + u": confira os acentos.");
+}
+
 UString trimRightBlanks(const UString& s) {
   std::size_t n = s.size();
   while (n > 0 && (s[n - 1] == u' ' || s[n - 1] == 0)) --n;
@@ -109,6 +125,12 @@ class DbfQuery final : public SourceQuery {
         throw ESourceError("A coluna \"" + UToUtf8(order->name) + "\" da tabela \"" + UToUtf8(st.table) + "\" é do tipo \"" +
                            std::string(1, order->type) + "\" e não pode ordenar (ORDER BY).");
     }
+
+    // The code page, when text is read: decided before the records are visited out
+    // of order, and a narrow guess told to the operator.
+    bool readsText = false;
+    for (const Col& c : cols_) readsText |= Table::KindOf(*c.field) == Kind::Text || Table::KindOf(*c.field) == Kind::Memo;
+    if (readsText && table->CpGuessIsClose()) remarkCloseGuess(*table);
 
     // One pass in file order.
     std::optional<SortKeys> keys;
@@ -386,3 +408,10 @@ class DbfQuery final : public SourceQuery {
 }  // namespace dbase
 
 std::unique_ptr<SourceQuery> NewSourceQuery() { return std::make_unique<dbase::DbfQuery>(); }
+
+std::vector<UString> TakeSourceRemarks() {
+  std::vector<UString> r;
+  for (auto& x : dbase::remarks()) r.push_back(std::move(x.second));
+  dbase::remarks().clear();
+  return r;
+}

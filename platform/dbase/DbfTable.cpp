@@ -22,6 +22,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// How many bytes beyond ASCII the code-page guess reads at most: enough to see how
+// the table reads as a whole, not only its first names.
+constexpr std::uint64_t kEvidenceBytes = 16384;
+
 bool isFoxPro(std::uint8_t v) { return v == 0x30 || v == 0x31 || v == 0x32 || v == 0xF5 || v == 0xFB; }
 
 std::string lower(std::string s) {
@@ -218,6 +222,11 @@ const std::string& Table::CpSource() const {
   return cpSource_;
 }
 
+bool Table::CpGuessIsClose() const {
+  if (!cp_) DecideCodePage();
+  return cpClose_;
+}
+
 void Table::DecideCodePage() const {
   if (!cpgPath_.empty()) {
     std::ifstream in(cpgPath_, std::ios::binary);
@@ -245,7 +254,7 @@ void Table::DecideCodePage() const {
   // letters beyond ASCII have been seen.
   CodePageEvidence ev;
   const std::uint8_t* d = dbf_.Data();
-  for (std::uint32_t rec = 0; rec < count_ && ev.highBytes < 4096; ++rec) {
+  for (std::uint32_t rec = 0; rec < count_ && ev.highBytes < kEvidenceBytes; ++rec) {
     const std::uint64_t off = headerLen_ + static_cast<std::uint64_t>(rec) * recLen_;
     const std::uint64_t avail = std::min<std::uint64_t>(recLen_, dbf_.Size() - off);
     for (const Field& f : fields_) {
@@ -260,8 +269,11 @@ void Table::DecideCodePage() const {
                                         : "byte de idioma " + hex(ldid_) + " (cp437) corrigido pelo texto";
     return;
   }
-  cp_ = GuessCodePage(ev);
+  const CodePageGuess g = GuessCodePageOf(ev);
+  cp_ = g.cp;
+  cpClose_ = g.close;
   cpSource_ = ldid_ ? "estimado pelo texto (byte de idioma " + hex(ldid_) + " desconhecido)" : "estimado pelo texto";
+  if (g.close) cpSource_ += std::string(" por pouco (") + CodePageName(g.runnerUp) + " leria quase tão bem)";
 }
 
 

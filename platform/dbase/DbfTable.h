@@ -55,6 +55,9 @@ class Table {
   // idioma 0x03", "estimado"). Decided on first use.
   CodePage Cp() const;
   const std::string& CpSource() const;
+  // The table names no code page and another one would read its text almost as
+  // well: the guess may be wrong, and an operator should look at its accents.
+  bool CpGuessIsClose() const;
 
   // How the records will be visited. In record order they are read in the mapping,
   // whose pages passed are handed back every 4096 records. In any other order
@@ -129,6 +132,7 @@ class Table {
   std::string cpgPath_;
   mutable std::optional<CodePage> cp_;
   mutable std::string cpSource_;
+  mutable bool cpClose_ = false;
 };
 
 // A date written as text: in the short date format in force, or as AAAAMMDD.

@@ -269,6 +269,10 @@ def code_pages():
             ("SEMUTF8", "utf8", PT_ROWS, 0), ("MAI850", "cp850", upper, 0), ("MAI1252", "cp1252", upper, 0),
             ("ASCII", "cp850", ["SEM ACENTOS", "nada"], 0), ("MIN850", "cp850", few, 0), ("MIN1252", "cp1252", few, 0),
             ("BOX850", "cp850", box850, 0), ("BOX437", "cp437", box437, None),
+            # cp1252's Ç is cp850's Ã: only the letters around it tell (ÇA, not ÃA).
+            ("SEM1252C", "cp1252", ["MARIA", "CAÇAPAVA"], 0),
+            # One word that both read as a word (JOÃO, JOÇO): a close guess.
+            ("SEM850J", "cp850", ["JOÃO", "PEDRO"], 0),
             ("CPG", "cp1252", PT_ROWS, 0x02),  # a wrong language driver (cp850); CPG.cpg names 1252
             ("MARCA437", "cp850", PT_ROWS, 0x01),  # marked cp437, written in cp850 (cp437 has no ã, õ)
             ("CPGRUIM", "cp850", ["x"], None)):  # with a .cpg this reader does not know
