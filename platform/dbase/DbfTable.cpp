@@ -292,7 +292,8 @@ void Table::AdviseRandom() const {
   dbf_.Release();
   dbf_.AdviseRandom();
   copied_ = true;
-  record_.assign(recLen_, 0);
+  copyLen_ = 0;
+  copySpan_ = recLen_;
   lastTouched_ = 0xFFFFFFFFu;
 }
 
@@ -304,7 +305,23 @@ void Table::Visit(std::uint32_t rec) const {
   }
   const std::uint64_t off = headerLen_ + static_cast<std::uint64_t>(rec) * recLen_;
   const std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(recLen_, dbf_.Size() - off));
-  if (dbf_.ReadAt(off, record_.data(), want) != want) {
+  if (off >= copyFrom_ && off + want <= copyFrom_ + copyLen_) {
+    copiedRecord_ = copy_.data() + (off - copyFrom_);
+    return;
+  }
+  // Visits that go on where the last read ended (a key that follows the file
+  // order, or stretches of it) read ever longer runs, up to 256 kB; any other visit
+  // reads its record alone.
+  constexpr std::size_t kLongestRun = 256 * 1024;
+  const bool onward = copyLen_ > 0 && off >= copyFrom_ + copyLen_ && off < copyFrom_ + copyLen_ + 4ull * recLen_;
+  copySpan_ = onward ? std::min<std::size_t>(copySpan_ * 2, std::max<std::size_t>(kLongestRun, recLen_)) : recLen_;
+  const std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(std::max<std::size_t>(copySpan_, want), dbf_.Size() - off));
+  if (copy_.size() < n) copy_.resize(n);
+  copyFrom_ = off;
+  copyLen_ = dbf_.ReadAt(off, copy_.data(), n);
+  copiedRecord_ = copy_.data();
+  if (copyLen_ < want) {
+    copyLen_ = 0;
     lastTouched_ = 0xFFFFFFFFu;
     throw ESourceError("Não foi possível ler o registro " + std::to_string(rec + 1ull) + " da " + TableText() + " (" +
                        path_ + "): o arquivo mudou durante a leitura.");

@@ -94,11 +94,11 @@ class Table {
  private:
   // The bytes of the field in the record; throws when the file ends inside them.
   const std::uint8_t* Cell(std::uint32_t rec, const Field& f) const;
-  // The bytes of the record from its deletion flag: in the mapping, or copied into
-  // record_ when the records are visited out of order.
+  // The bytes of the record from its deletion flag: in the mapping, or copied out
+  // of the file when the records are visited out of order.
   const std::uint8_t* Record(std::uint32_t rec) const {
     if (rec != lastTouched_) Visit(rec);
-    return copied_ ? record_.data() : dbf_.Data() + headerLen_ + static_cast<std::uint64_t>(rec) * recLen_;
+    return copied_ ? copiedRecord_ : dbf_.Data() + headerLen_ + static_cast<std::uint64_t>(rec) * recLen_;
   }
   void Visit(std::uint32_t rec) const;
   bool NullFlag(std::uint32_t rec, const Field& f) const;
@@ -112,8 +112,14 @@ class Table {
   UString name_;
   MappedFile dbf_;
   mutable std::uint32_t lastTouched_ = 0xFFFFFFFFu;
-  mutable bool copied_ = false;                // records visited out of order
-  mutable std::vector<std::uint8_t> record_;  // the record visited last, then
+  // Records visited out of order: the bytes last read from the file (one record,
+  // or a run of them while the visits go on in file order), where they start in
+  // the file, how many to read next, and the record visited last among them.
+  mutable bool copied_ = false;
+  mutable std::vector<std::uint8_t> copy_;
+  mutable std::uint64_t copyFrom_ = 0;
+  mutable std::size_t copyLen_ = 0, copySpan_ = 0;
+  mutable const std::uint8_t* copiedRecord_ = nullptr;
   std::uint8_t version_ = 0;
   std::uint8_t ldid_ = 0;
   std::uint32_t headerCount_ = 0;

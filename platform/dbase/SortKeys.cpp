@@ -38,18 +38,7 @@ bool operator<(const Entry& a, const Entry& b) {
   return a.row < b.row;  // equal keys stay in the order they came
 }
 
-}  // namespace
-
-SortKeys::SortKeys(const Table& table, const Field& field)
-    : table_(table), field_(field), kind_(Table::KindOf(field)) {}
-
-void SortKeys::Reserve(std::size_t rows) {
-  ends_.reserve(rows);
-  const std::size_t per = kind_ == Kind::Text ? std::min<std::size_t>(field_.length, 16) : 8;
-  bytes_.reserve(rows * per);
-}
-
-std::string SortKeys::NumberKey(const Decimal& d) {
+std::string numberKey(const Decimal& d) {
   // Sign first (negative, zero, positive), then the power of ten of the first
   // significant digit, then the significant digits. Negatives have the power and
   // the digits inverted, and an end byte above every digit, so that of two
@@ -80,6 +69,17 @@ std::string SortKeys::NumberKey(const Decimal& d) {
   return out;
 }
 
+}  // namespace
+
+SortKeys::SortKeys(const Table& table, const Field& field)
+    : table_(table), field_(field), kind_(Table::KindOf(field)) {}
+
+void SortKeys::Reserve(std::size_t rows) {
+  ends_.reserve(rows);
+  const std::size_t per = kind_ == Kind::Text ? std::min<std::size_t>(field_.length, 16) : 8;
+  bytes_.reserve(rows * per);
+}
+
 void SortKeys::Add(std::uint32_t rec) {
   // A null adds nothing: the empty key sorts before every value.
   switch (kind_) {
@@ -90,7 +90,7 @@ void SortKeys::Add(std::uint32_t rec) {
     }
     case Kind::Number: {
       Decimal d;
-      if (table_.NumberOf(rec, field_, d)) bytes_ += NumberKey(d);
+      if (table_.NumberOf(rec, field_, d)) bytes_ += numberKey(d);
       break;
     }
     case Kind::Date: {

@@ -28,9 +28,6 @@ class SortKeys {
   // keys keep the order they were added in. The keys are released.
   std::vector<std::uint32_t> Order();
 
-  // The byte string a value sorts by (exposed for the tests of the encodings).
-  static std::string NumberKey(const Decimal& d);
-
  private:
   std::string_view Key(std::uint32_t i) const;
 

@@ -118,7 +118,9 @@ TEST(DbfCodePage, TheGuessOnGeneratedPortugueseTables) {
     int foreignTruth = 0, foreignGuess = 0;
     const bool right = read(t, truth, foreignTruth) == read(t, t.Cp(), foreignGuess);
     SCOPED_TRACE(line + " read as " + dbase::CodePageName(t.Cp()));
-    if (words >= 20) EXPECT_TRUE(right && !t.CpGuessIsClose());
+    if (words >= 20) {
+      EXPECT_TRUE(right && !t.CpGuessIsClose());
+    }
     EXPECT_FALSE(!right && foreignTruth == 0 && foreignGuess > 0);
   }
   EXPECT_EQ(tables, 3 * 8 * 6);

@@ -344,7 +344,7 @@ def order():
         return None if not v or set(v) <= set(b"*.") else decimal.Decimal(v.decode())
 
     lines = []
-    for table, cols in (("ORDEM", {"TXT": text, "NUM": number, "BIG": number, "DIA": None, "OK": None}),
+    for table, cols in (("ORDEM", {"ID": number, "TXT": text, "NUM": number, "BIG": number, "DIA": None, "OK": None}),
                         ("ORDEMVFP", {"QTD": None, "PRECO": None, "VALOR": None, "QUANDO": None})):
         raw = read(path(table + ".DBF"), raw=True, ignore_missing_memofile=True)
         cooked = read(path(table + ".DBF"), ignore_missing_memofile=True)

@@ -163,6 +163,9 @@ TEST(DbfQuery, OrderBy) {
        {"NF\"1003\"", "NF1001/1", "NF1002/1", "NF2001/1"}},
       {Dir(), u"SELECT COD FROM CLIPPER ORDER BY LONGO", {u"COD"}, {"c2", "c3", "c1"}},
       {Dir(), u"SELECT COD FROM VALORES ORDER BY N18", {u"COD"}, {"B", "G", "C", "F", "E", "D", "A"}},
+      // In file order, the file ending inside the last record.
+      {Dir(), u"SELECT COD FROM CURTO ORDER BY COD", {u"COD"},
+       {"R01", "R02", "R03", "R04", "R05", "R06", "R07", "R08", "R09", "R10"}},
   };
   for (const auto& c : cases) EXPECT_EQ(Rows(*Open(c.folder, c.sql), c.cols), c.rows) << S(c.sql);
   EXPECT_TRUE(Says(OpenError(Sub("tolv"), u"SELECT CODIGO FROM CLIENTES ORDER BY OBS1"), {"não pode ordenar"}));
@@ -188,7 +191,7 @@ TEST(DbfQuery, OrderByEveryKindAgreesWithAnIndependentReader) {
     EXPECT_EQ(Rows(*q, {u"ID"}), expected);
     ++columns;
   }
-  EXPECT_EQ(columns, 9);
+  EXPECT_EQ(columns, 10);
 }
 
 namespace {
