@@ -14,6 +14,7 @@
 #include "run/ClassesConversaoController.h"
 #include "run/RelatorioLinhas.h"
 #include "run/RunReport.h"
+#include "run/SourceQuery.h"
 
 namespace {
 
@@ -70,6 +71,7 @@ void printSummary(bool committed, bool simulacao) {
                 committed ? (simulacao ? "a gravar" : "gravados") : "desfeitos", k.written, k.skipped, k.rejected);
     for (const RowNote& n : k.rejections) std::printf("    rejeitado: %s\n", UToUtf8(DescreveRejeicao(n)).c_str());
   }
+  for (const UString& r : TakeSourceRemarks()) std::printf("  aviso: %s\n", UToUtf8(r).c_str());
   std::fflush(stdout);
 }
 

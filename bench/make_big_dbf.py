@@ -3,10 +3,13 @@
 
     /usr/bin/python3 bench/make_big_dbf.py OUT_FOLDER [RECORDS]
 
-OUT_FOLDER/CLIENTES.DBF: RECORDS records (default 500,000) of 24 fields (C, N, D, L),
+OUT_FOLDER/CLIENTES.DBF: RECORDS records (default 500,000) of 26 fields (C, N, D, L),
 cp850 text with Portuguese accents and no language driver (byte 29 = 0, as Clipper
 left it, so the reader also has to guess the code page), one record in a hundred
-deleted. The bytes follow the dBase III layout (dbase-files.md); python3-dbf would
+deleted. Keys to order by: CODBARRAS rises with the record number, CODALEAT is a
+random permutation of the record numbers, SALDO random amounts with repeats, and
+DESCRICAO product descriptions in random order that share prefixes of 40 to 50
+bytes. The bytes follow the dBase III layout (dbase-files.md); python3-dbf would
 take minutes for half a million appends, so the records are formatted here and the
 result is checked with Debian's python3-dbfread (header, field list, record count
 and a sample of records decoded and compared with what was meant).
@@ -26,15 +29,20 @@ FIELDS = [  # name, type, length, decimals
     ("CONTATO", "C", 30, 0), ("EMAIL", "C", 40, 0), ("DATA_CAD", "D", 8, 0), ("DATA_ANI", "D", 8, 0),
     ("LIMITE", "N", 12, 2), ("SALDO", "N", 14, 2), ("DESCONTO", "N", 5, 2), ("QTDCOMPRAS", "N", 8, 0),
     ("ATIVO", "L", 1, 0), ("OBS", "C", 60, 0), ("CODEMP", "C", 2, 0), ("CODBARRAS", "N", 18, 0),
+    ("CODALEAT", "N", 9, 0), ("DESCRICAO", "C", 70, 0),
 ]
 
 NAMES = ["JOÃO", "MARIA", "JOSÉ", "CONCEIÇÃO", "ANTÔNIO", "FRANCISCO", "ANA", "LUÍS", "SEBASTIÃO", "CÉLIA"]
 SURNAMES = ["DA SILVA", "DOS SANTOS", "DE ASSUNÇÃO", "GONÇALVES", "MAGALHÃES", "ARAÚJO", "PERES", "LEMOS"]
 STREETS = ["RUA DAS FLORES", "AVENIDA SÃO PAULO", "TRAVESSA DA CONCEIÇÃO", "RUA BARÃO DE MAUÁ", "ALAMEDA GOIÁS"]
 CITIES = [("SÃO PAULO", "SP"), ("RIO DE JANEIRO", "RJ"), ("BELÉM", "PA"), ("GOIÂNIA", "GO"), ("MACEIÓ", "AL")]
+# Descriptions as a product table has them: a few long stems, the item told apart
+# only at the end.
+STEMS = ["REFRIGERANTE GUARANÁ ANTÁRTICA LATA 350ML PACK ", "CERVEJA PILSEN GARRAFA LONG NECK 355ML CAIXA ",
+         "BISCOITO RECHEADO CHOCOLATE PACOTE 140G FARDO ", "SABÃO EM PÓ MULTIAÇÃO CAIXA 1KG EMBALAGEM "]
 
 
-def values(i, rnd):
+def values(i, rnd, aleat):
     name = "%s %s" % (rnd.choice(NAMES), rnd.choice(SURNAMES))
     city, uf = rnd.choice(CITIES)
     cad = datetime.date(1990, 1, 1) + datetime.timedelta(days=rnd.randrange(12000))
@@ -49,7 +57,8 @@ def values(i, rnd):
         "%.2f" % (rnd.randrange(100000) / 100), "%.2f" % (rnd.randrange(-10 ** 7, 10 ** 7) / 100),
         "%.2f" % (rnd.randrange(1000) / 100), "%d" % rnd.randrange(500), "T" if i % 5 else "F",
         "OBSERVAÇÃO %d: PAGA EM DIA, NÃO ATRASA" % i, "01" if i % 4 else "02",
-        "%d" % (789000000000000000 + i * 7919),
+        "%d" % (789000000000000000 + i * 7919), "%d" % aleat,
+        "%s%02d UN LOTE %06d" % (rnd.choice(STEMS), rnd.randrange(1, 25), rnd.randrange(10 ** 6)),
     ]
 
 
@@ -89,12 +98,14 @@ def main():
         header += d
     header += b"\r"
     rnd = random.Random(2024)
+    aleat = list(range(1, count + 1))
+    rnd.shuffle(aleat)
     first = []
     with open(path, "wb") as f:
         f.write(header)
         chunk = []
         for i in range(count):
-            vals = values(i + 1, rnd)
+            vals = values(i + 1, rnd, aleat[i])
             rec = encode(FIELDS, vals)
             if i % 100 == 99:
                 rec = b"*" + rec[1:]
@@ -116,6 +127,7 @@ def main():
     for vals, rec in zip(first, t):
         assert rec["CODIGO"] == vals[0] and rec["RAZAOSOC"] == vals[1] and rec["CIDADE"] == vals[5], rec
         assert str(rec["CODBARRAS"]) == vals[23] and rec["OBS"] == vals[21], rec
+        assert str(rec["CODALEAT"]) == vals[24] and rec["DESCRICAO"] == vals[25], rec
         assert (rec["DATA_ANI"].strftime("%Y%m%d") if rec["DATA_ANI"] else "") == vals[15], rec
     print("%s: %d records (%d deleted), %d fields, %d bytes a record, %.1f MB" % (
         path, count, count // 100, len(FIELDS), rec_len, os.path.getsize(path) / 1e6))

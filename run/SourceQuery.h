@@ -11,6 +11,7 @@
 // Every failure (folder, table or column missing, a value that does not convert,
 // a statement not understood) is an ESourceError with a clear message.
 #include <memory>
+#include <vector>
 
 #include "platform/DateTime.h"
 #include "platform/Error.h"
@@ -45,3 +46,8 @@ class SourceQuery {
 
 // A new query of the source query engine.
 std::unique_ptr<SourceQuery> NewSourceQuery();
+
+// What the engine noticed about the tables it read and the operator should know (a
+// code page guessed by a narrow margin), one line each, oldest first, each table
+// once; the lines are handed over once.
+std::vector<UString> TakeSourceRemarks();

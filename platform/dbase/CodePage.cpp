@@ -116,25 +116,91 @@ bool implausible(char16_t c) {
          (c >= 0x2200 && c <= 0x22FF) || (c >= 0x2310 && c <= 0x2321);
 }
 
-bool capital(char16_t c) { return (c >= 0xC0 && c <= 0xDE) || c == u'ª' || c == u'º'; }
+bool upperLetter(char16_t c) { return (c >= u'A' && c <= u'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7); }
+bool lowerLetter(char16_t c) { return (c >= u'a' && c <= u'z') || (c >= 0xDF && c <= 0xFF && c != 0xF7); }
+bool letter(char16_t c) { return upperLetter(c) || lowerLetter(c); }
+
+// The letter without accent and in capitals: what the neighbour rules look at.
+char16_t base(char16_t c) {
+  if (c >= u'a' && c <= u'z') return static_cast<char16_t>(c - 32);
+  switch (c) {
+    case u'á': case u'à': case u'â': case u'ã': case u'Á': case u'À': case u'Â': case u'Ã': return u'A';
+    case u'é': case u'ê': case u'É': case u'Ê': return u'E';
+    case u'í': case u'Í': return u'I';
+    case u'ó': case u'ô': case u'õ': case u'Ó': case u'Ô': case u'Õ': return u'O';
+    case u'ú': case u'ü': case u'Ú': case u'Ü': return u'U';
+    case u'ç': case u'Ç': return u'C';
+    default: return c;
+  }
+}
+
+bool vowel(char16_t c) {
+  const char16_t b = base(c);
+  return b == u'A' || b == u'E' || b == u'I' || b == u'O' || b == u'U';
+}
+
+// How Portuguese the character c reads between before and after (all three as the
+// candidate decodes them): positive for a letter where Portuguese puts it, negative
+// for what Portuguese text does not hold.
+int contextScore(char16_t before, char16_t c, char16_t after) {
+  if (implausible(c)) return -4;
+  if (!portuguese(c)) return -2;
+  if (c == u'º' || c == u'ª' || c == u'°')
+    return (before >= u'0' && before <= u'9') || base(before) == u'N' ? 2 : 0;
+  // "cafÚ" and "JOãO" are not words: cp1252's é is cp850's Ú.
+  if (upperLetter(c) && lowerLetter(before)) return -3;
+  if (lowerLetter(c) && upperLetter(before) && upperLetter(after)) return -3;
+  int s = 1;
+  switch (c) {
+    case u'ã': case u'Ã': case u'õ': case u'Õ': {
+      // Nasal vowels: ÃO, ÃE, ÃS, ÕE, ÕS, or the end of the word (IRMÃ, MAÇÃ).
+      const char16_t a = base(after);
+      const bool fits = !letter(after) || a == u'O' || a == u'E' || a == u'S';
+      s += fits ? 2 : -3;
+      // After a consonant (SÃO, MÃE, AÇÃO, LIMÕES) or I and O (SEBASTIÃO, JOÃO);
+      // after A or E hardly ever.
+      if (letter(before) && (!vowel(before) || base(before) == u'I' || base(before) == u'O')) s += 1;
+      break;
+    }
+    case u'ç': case u'Ç':
+      // Ç only before a vowel (ÇA, ÇO, ÇU, ÇÃO; ÇE and ÇI in names and old spellings).
+      s += letter(after) && vowel(after) ? 2 : -3;
+      if (vowel(before) || base(before) == u'R' || base(before) == u'L' || base(before) == u'N') s += 1;
+      break;
+    case u'ü': case u'Ü':
+      s += base(after) == u'E' || base(after) == u'I' ? 1 : -1;  // LINGÜIÇA, CONSEQÜÊNCIA
+      break;
+    default:
+      // An accented vowel stands in a word, next to another letter.
+      if (!letter(before) && !letter(after)) s -= 1;
+      break;
+  }
+  return s;
+}
 
 long long score(CodePage cp, const CodePageEvidence& e) {
   const char16_t* t = table(cp);
+  auto dec = [t](std::uint8_t b) { return b < 0x80 ? static_cast<char16_t>(b) : t[b - 0x80]; };
   long long s = 0;
-  for (int b = 0x80; b < 0x100; ++b) {
-    const auto& n = e.count[b];
-    const long long all = static_cast<long long>(n[0] + n[1] + n[2]);
-    if (!all) continue;
-    const char16_t c = t[b - 0x80];
-    if (portuguese(c)) {
-      // "cafÚ" and "JOãO" are not words: a letter of the wrong case there earns nothing.
-      const long long misplaced = static_cast<long long>(capital(c) ? n[0] : (c == u'°' ? 0 : n[1]));
-      s += 2 * (all - misplaced);
-    } else if (implausible(c)) {
-      s -= all;
-    }
+  for (const auto& [key, n] : e.contexts) {
+    const std::uint8_t before = static_cast<std::uint8_t>(key >> 16), b = static_cast<std::uint8_t>(key >> 8),
+                       after = static_cast<std::uint8_t>(key);
+    s += static_cast<long long>(n) * contextScore(dec(before), dec(b), dec(after));
   }
   return s;
+}
+
+// Whether two code pages read any of the bytes seen differently.
+bool readAlike(CodePage a, CodePage b, const CodePageEvidence& e) {
+  const char16_t *ta = table(a), *tb = table(b);
+  for (const auto& [key, n] : e.contexts) {
+    (void)n;
+    for (int shift : {16, 8, 0}) {
+      const std::uint8_t x = static_cast<std::uint8_t>(key >> shift);
+      if (x >= 0x80 && ta[x - 0x80] != tb[x - 0x80]) return false;
+    }
+  }
+  return true;
 }
 
 }  // namespace
@@ -234,6 +300,11 @@ void CodePageEvidence::Add(const std::uint8_t* p, std::size_t n) {
   auto apart = [&](std::size_t j) {
     return !(j > 0 && alnum(p[j - 1])) && !(j + 1 < n && alnum(p[j + 1]));
   };
+  auto note = [&](std::size_t j) {
+    if (apart(j)) return;
+    const std::uint8_t before = j > 0 ? p[j - 1] : ' ', after = j + 1 < n ? p[j + 1] : ' ';
+    ++contexts[static_cast<std::uint32_t>(before) << 16 | static_cast<std::uint32_t>(p[j]) << 8 | after];
+  };
   std::size_t i = 0;
   while (i < n) {
     const std::uint8_t b = p[i];
@@ -248,17 +319,12 @@ void CodePageEvidence::Add(const std::uint8_t* p, std::size_t n) {
     bool ok = len != 0 && i + len <= n;
     for (std::size_t k = 1; ok && k < len; ++k) ok = (p[i + k] & 0xC0) == 0x80;
     if (ok) {
-      for (std::size_t k = 0; k < len; ++k) ++count[p[i + k]][apart(i + k) ? 3 : 2];
+      for (std::size_t k = 0; k < len; ++k) note(i + k);
       highBytes += len;
       ++utf8Sequences;
       i += len;
     } else {
-      const std::uint8_t prev = i > 0 ? p[i - 1] : ' ', next = i + 1 < n ? p[i + 1] : ' ';
-      int ctx = 2;
-      if (apart(i)) ctx = 3;
-      else if (prev >= 'a' && prev <= 'z') ctx = 0;
-      else if (prev >= 'A' && prev <= 'Z' && next >= 'A' && next <= 'Z') ctx = 1;
-      ++count[b][ctx];
+      note(i);
       ++highBytes;
       utf8Broken = true;
       ++i;
@@ -266,21 +332,37 @@ void CodePageEvidence::Add(const std::uint8_t* p, std::size_t n) {
   }
 }
 
-CodePage GuessCodePage(const CodePageEvidence& e) {
-  if (!e.utf8Broken && e.utf8Sequences > 0) return CodePage::Utf8;
+CodePageGuess GuessCodePageOf(const CodePageEvidence& e) {
+  CodePageGuess g;
+  if (!e.utf8Broken && e.utf8Sequences > 0) {
+    g.cp = g.runnerUp = CodePage::Utf8;
+    return g;
+  }
   // In order of preference on a tie: Clipper/DOS tables (cp850) are the ones that
   // most often carry no language driver.
   const CodePage candidates[] = {CodePage::Cp850, CodePage::Cp1252, CodePage::Cp860};
-  CodePage best = CodePage::Cp850;
-  long long bestScore = score(best, e);
-  for (CodePage cp : candidates) {
-    const long long s = score(cp, e);
-    if (s > bestScore) {
-      best = cp;
-      bestScore = s;
-    }
+  long long scores[3];
+  int best = 0;
+  for (int i = 0; i < 3; ++i) {
+    scores[i] = score(candidates[i], e);
+    if (scores[i] > scores[best]) best = i;
   }
-  return best;
+  g.cp = candidates[best];
+  g.score = scores[best];
+  // The runner-up among the code pages that would give another text.
+  int second = -1;
+  for (int i = 0; i < 3; ++i)
+    if (i != best && !readAlike(candidates[i], candidates[best], e) && (second < 0 || scores[i] > scores[second]))
+      second = i;
+  if (second >= 0) {
+    g.runnerUp = candidates[second];
+    g.runnerUpScore = scores[second];
+    g.close = scores[best] - scores[second] <= 4;
+  } else {
+    g.runnerUp = g.cp;
+    g.runnerUpScore = g.score;
+  }
+  return g;
 }
 
 CodePage CheckCp437(const CodePageEvidence& e) {

@@ -3,9 +3,9 @@
 // Open resolves the table and columns, then makes one pass over the records in
 // file order: deleted records are skipped and the WHERE conditions evaluated. The
 // rows kept are remembered by their record positions (4 bytes a row, none at all
-// when every record is a row); ORDER BY sorts them by a 12-byte key prefix taken
-// from the records, reading the records again only where two prefixes tie. Column
-// reads convert the mapped bytes of the current record on demand.
+// when every record is a row); with ORDER BY the same pass takes each row's key
+// (SortKeys), and the rows are sorted on the keys alone. Column reads convert the
+// mapped bytes of the current record on demand.
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -18,6 +18,7 @@
 #include "platform/Error.h"
 #include "platform/dbase/DbfSql.h"
 #include "platform/dbase/DbfTable.h"
+#include "platform/dbase/SortKeys.h"
 #include "run/SourceQuery.h"
 
 namespace dbase {
@@ -38,17 +39,20 @@ struct Filter {
   UString text;               // Memo
 };
 
-struct SortKey {
-  std::uint64_t hi;
-  std::uint32_t lo;
-  std::uint32_t rec;
-};
+// Remarks not yet handed over, with the file each is about.
+std::vector<std::pair<std::string, UString>>& remarks() {
+  static std::vector<std::pair<std::string, UString>> r;
+  return r;
+}
 
-std::uint64_t orderedBits(double v) {
-  std::uint64_t b;
-  std::memcpy(&b, &v, 8);
-  if (v == 0) b = 0;  // -0 and 0 are one value
-  return (b & 0x8000000000000000ull) ? ~b : (b | 0x8000000000000000ull);
+// A table whose code page was guessed by a narrow margin: the operator should look
+// at its accents. Once for each file until the remarks are taken.
+void remarkCloseGuess(const Table& t) {
+  for (const auto& r : remarks())
+    if (r.first == t.Path()) return;
+  remarks().emplace_back(t.Path(), u"A tabela " + t.Name() + u" (" + Utf8ToU(t.Path()) + u") foi lida em " +
+                                       Utf8ToU(CodePageName(t.Cp())) + u", código de página " +
+                                       Utf8ToU(t.CpSource()) + u": confira os acentos.");
 }
 
 UString trimRightBlanks(const UString& s) {
@@ -122,17 +126,27 @@ class DbfQuery final : public SourceQuery {
                            std::string(1, order->type) + "\" e não pode ordenar (ORDER BY).");
     }
 
+    // The code page, when text is read: decided before the records are visited out
+    // of order, and a narrow guess told to the operator.
+    bool readsText = false;
+    for (const Col& c : cols_) readsText |= Table::KindOf(*c.field) == Kind::Text || Table::KindOf(*c.field) == Kind::Memo;
+    if (readsText && table->CpGuessIsClose()) remarkCloseGuess(*table);
+
     // One pass in file order.
+    std::optional<SortKeys> keys;
+    if (order) keys.emplace(*table, *order);
     table->AdviseSequential();
     rows_.clear();
     identity_ = true;
     const std::uint32_t n = table->RecordCount();
+    if (keys) keys->Reserve(n);
     std::uint32_t kept = 0;
     for (std::uint32_t rec = 0; rec < n; ++rec) {
       bool keep = table->IsLive(rec);
       for (std::size_t i = 0; keep && i < filters.size(); ++i) keep = Matches(*table, filters[i], rec);
       if (keep) {
         if (!identity_) rows_.push_back(rec);
+        if (keys) keys->Add(rec);
         ++kept;
       } else if (identity_) {
         identity_ = false;
@@ -142,7 +156,14 @@ class DbfQuery final : public SourceQuery {
     }
     count_ = kept;
     table_ = std::move(table);
-    if (order && count_ > 1) Sort(*order);
+    if (keys && count_ > 1) {
+      const std::vector<std::uint32_t> sorted = keys->Order();
+      keys.reset();
+      std::vector<std::uint32_t> recs(count_);
+      for (std::uint32_t i = 0; i < count_; ++i) recs[i] = identity_ ? sorted[i] : rows_[sorted[i]];
+      rows_ = std::move(recs);
+      identity_ = false;
+    }
     if (order) table_->AdviseRandom();
     active_ = true;
     cur_ = 0;
@@ -356,74 +377,6 @@ class DbfQuery final : public SourceQuery {
     return false;
   }
 
-  void Sort(const Field& f) {
-    const Table& t = *table_;
-    const Kind kind = Table::KindOf(f);
-    std::vector<SortKey> keys;
-    keys.reserve(count_);
-    for (std::uint32_t i = 0; i < count_; ++i) {
-      const std::uint32_t rec = identity_ ? i : rows_[i];
-      SortKey k{0, 0, rec};
-      switch (kind) {
-        case Kind::Text: {
-          std::string_view s;
-          if (t.TextBytes(rec, f, s)) {
-            unsigned char b[11] = {};
-            std::memcpy(b, s.data(), std::min<std::size_t>(11, s.size()));
-            for (int j = 0; j < 8; ++j) k.hi = (k.hi << 8) | b[j];
-            k.lo = (static_cast<std::uint32_t>(b[8]) << 24) | (static_cast<std::uint32_t>(b[9]) << 16) |
-                   (static_cast<std::uint32_t>(b[10]) << 8) | static_cast<std::uint32_t>(std::min<std::size_t>(12, s.size()));
-          }
-          break;
-        }
-        case Kind::Number: {
-          Decimal d;
-          if (t.NumberOf(rec, f, d)) {
-            k.hi = orderedBits(d.ToDouble());
-            k.lo = 1;
-          }
-          break;
-        }
-        case Kind::Date: {
-          TDateTime d;
-          if (t.DateOf(rec, f, d)) {
-            k.hi = orderedBits(d);
-            k.lo = 1;
-          }
-          break;
-        }
-        case Kind::Logical: {
-          bool b;
-          if (t.LogicalOf(rec, f, b)) k.hi = b ? 2 : 1;
-          break;
-        }
-        default: break;
-      }
-      keys.push_back(k);
-    }
-    t.AdviseRandom();
-    auto less = [&](const SortKey& a, const SortKey& b) {
-      if (a.hi != b.hi) return a.hi < b.hi;
-      if (a.lo != b.lo) return a.lo < b.lo;
-      if (kind == Kind::Text && (a.lo & 0xFF) == 12) {
-        std::string_view x, y;
-        t.TextBytes(a.rec, f, x);
-        t.TextBytes(b.rec, f, y);
-        if (const int c = x.compare(y)) return c < 0;
-      } else if (kind == Kind::Number && a.lo == 1) {
-        Decimal x, y;
-        t.NumberOf(a.rec, f, x);
-        t.NumberOf(b.rec, f, y);
-        if (const int c = CompareDecimal(x, y)) return c < 0;
-      }
-      return a.rec < b.rec;  // ties stay in record order
-    };
-    std::sort(keys.begin(), keys.end(), less);
-    rows_.assign(count_, 0);
-    for (std::uint32_t i = 0; i < count_; ++i) rows_[i] = keys[i].rec;
-    identity_ = false;
-  }
-
   // FNV-1a over the name with 'a'..'z' raised: letter case aside, as the lookups.
   static std::size_t NameHash(std::u16string_view n) {
     std::uint64_t h = 1469598103934665603ull;
@@ -455,3 +408,10 @@ class DbfQuery final : public SourceQuery {
 }  // namespace dbase
 
 std::unique_ptr<SourceQuery> NewSourceQuery() { return std::make_unique<dbase::DbfQuery>(); }
+
+std::vector<UString> TakeSourceRemarks() {
+  std::vector<UString> r;
+  for (auto& x : dbase::remarks()) r.push_back(std::move(x.second));
+  dbase::remarks().clear();
+  return r;
+}

@@ -1,43 +1,30 @@
+// The header and record layout of a table: the field descriptors, the record count
+// checked against the file size, the companion files (memo, .cpg), the code page of
+// the text, and where each record and cell lies in the mapping.
 #include "platform/dbase/DbfTable.h"
 
 #include <algorithm>
-#include <cmath>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <system_error>
 
 #include "platform/Error.h"
-#include "platform/Regional.h"
+#include "platform/dbase/Bytes.h"
 
 namespace dbase {
+
+using bytes::hex;
+using bytes::le16;
+using bytes::le32;
 
 namespace {
 
 namespace fs = std::filesystem;
 
-std::uint16_t le16(const std::uint8_t* p) { return static_cast<std::uint16_t>(p[0] | (p[1] << 8)); }
-std::uint32_t le32(const std::uint8_t* p) {
-  return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
-         (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
-}
-std::uint32_t be32(const std::uint8_t* p) {
-  return (static_cast<std::uint32_t>(p[0]) << 24) | (static_cast<std::uint32_t>(p[1]) << 16) |
-         (static_cast<std::uint32_t>(p[2]) << 8) | static_cast<std::uint32_t>(p[3]);
-}
-std::uint16_t be16(const std::uint8_t* p) { return static_cast<std::uint16_t>((p[0] << 8) | p[1]); }
-long long le64(const std::uint8_t* p) {
-  unsigned long long v = 0;
-  for (int i = 7; i >= 0; --i) v = (v << 8) | p[i];
-  return static_cast<long long>(v);
-}
-
-std::string hex(unsigned v) {
-  char b[8];
-  std::snprintf(b, sizeof b, "0x%02X", v);
-  return b;
-}
+// How many bytes beyond ASCII the code-page guess reads at most: enough to see how
+// the table reads as a whole, not only its first names.
+constexpr std::uint64_t kEvidenceBytes = 16384;
 
 bool isFoxPro(std::uint8_t v) { return v == 0x30 || v == 0x31 || v == 0x32 || v == 0xF5 || v == 0xFB; }
 
@@ -62,9 +49,6 @@ std::vector<std::string> filesNamed(const std::string& folder, const std::string
   }
   return found;
 }
-
-// Julian day number of 30/12/1899, the zero of TDateTime.
-constexpr long long kJulianZero = 2415019;
 
 }  // namespace
 
@@ -225,6 +209,7 @@ std::string Table::Quote(const std::uint8_t* p, std::size_t n) const {
   return s + "\"";
 }
 
+
 // ---- code page ----
 
 CodePage Table::Cp() const {
@@ -235,6 +220,11 @@ CodePage Table::Cp() const {
 const std::string& Table::CpSource() const {
   if (!cp_) DecideCodePage();
   return cpSource_;
+}
+
+bool Table::CpGuessIsClose() const {
+  if (!cp_) DecideCodePage();
+  return cpClose_;
 }
 
 void Table::DecideCodePage() const {
@@ -264,14 +254,14 @@ void Table::DecideCodePage() const {
   // letters beyond ASCII have been seen.
   CodePageEvidence ev;
   const std::uint8_t* d = dbf_.Data();
-  for (std::uint32_t rec = 0; rec < count_ && ev.highBytes < 4096; ++rec) {
+  for (std::uint32_t rec = 0; rec < count_ && ev.highBytes < kEvidenceBytes; ++rec) {
     const std::uint64_t off = headerLen_ + static_cast<std::uint64_t>(rec) * recLen_;
     const std::uint64_t avail = std::min<std::uint64_t>(recLen_, dbf_.Size() - off);
     for (const Field& f : fields_) {
       if (f.type != 'C' || (f.flags & 0x04) || f.offset + f.length > avail) continue;
       ev.Add(d + off + f.offset, f.length);
     }
-    TouchRecord(rec);
+    dbf_.Touch();  // the mapping, whatever record is being visited
   }
   if (declared) {
     cp_ = CheckCp437(ev);
@@ -279,25 +269,67 @@ void Table::DecideCodePage() const {
                                         : "byte de idioma " + hex(ldid_) + " (cp437) corrigido pelo texto";
     return;
   }
-  cp_ = GuessCodePage(ev);
+  const CodePageGuess g = GuessCodePageOf(ev);
+  cp_ = g.cp;
+  cpClose_ = g.close;
   cpSource_ = ldid_ ? "estimado pelo texto (byte de idioma " + hex(ldid_) + " desconhecido)" : "estimado pelo texto";
+  if (g.close) cpSource_ += std::string(" por pouco (") + CodePageName(g.runnerUp) + " leria quase tão bem)";
 }
+
 
 // ---- records ----
 
 void Table::AdviseSequential() const {
   dbf_.AdviseSequential();
   dbf_.SetReleaseEvery(MappedFile::kReleaseEvery);
+  copied_ = false;
+  lastTouched_ = 0xFFFFFFFFu;
 }
 
 void Table::AdviseRandom() const {
+  // A visit through the mapping would map pages (on this kind of file, whole runs
+  // of them) for one record: a read call per record costs less and keeps nothing.
+  dbf_.Release();
   dbf_.AdviseRandom();
-  dbf_.SetReleaseEvery(256);
+  copied_ = true;
+  copyLen_ = 0;
+  copySpan_ = recLen_;
+  lastTouched_ = 0xFFFFFFFFu;
+}
+
+void Table::Visit(std::uint32_t rec) const {
+  lastTouched_ = rec;
+  if (!copied_) {
+    dbf_.Touch();
+    return;
+  }
+  const std::uint64_t off = headerLen_ + static_cast<std::uint64_t>(rec) * recLen_;
+  const std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(recLen_, dbf_.Size() - off));
+  if (off >= copyFrom_ && off + want <= copyFrom_ + copyLen_) {
+    copiedRecord_ = copy_.data() + (off - copyFrom_);
+    return;
+  }
+  // Visits that go on where the last read ended (a key that follows the file
+  // order, or stretches of it) read ever longer runs, up to 256 kB; any other visit
+  // reads its record alone.
+  constexpr std::size_t kLongestRun = 256 * 1024;
+  const bool onward = copyLen_ > 0 && off >= copyFrom_ + copyLen_ && off < copyFrom_ + copyLen_ + 4ull * recLen_;
+  copySpan_ = onward ? std::min<std::size_t>(copySpan_ * 2, std::max<std::size_t>(kLongestRun, recLen_)) : recLen_;
+  const std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(std::max<std::size_t>(copySpan_, want), dbf_.Size() - off));
+  if (copy_.size() < n) copy_.resize(n);
+  copyFrom_ = off;
+  copyLen_ = dbf_.ReadAt(off, copy_.data(), n);
+  copiedRecord_ = copy_.data();
+  if (copyLen_ < want) {
+    copyLen_ = 0;
+    lastTouched_ = 0xFFFFFFFFu;
+    throw ESourceError("Não foi possível ler o registro " + std::to_string(rec + 1ull) + " da " + TableText() + " (" +
+                       path_ + "): o arquivo mudou durante a leitura.");
+  }
 }
 
 bool Table::IsLive(std::uint32_t rec) const {
-  const std::uint8_t flag = dbf_.Data()[headerLen_ + static_cast<std::uint64_t>(rec) * recLen_];
-  TouchRecord(rec);
+  const std::uint8_t flag = Record(rec)[0];
   if (flag == ' ') return true;
   if (flag == '*') return false;
   if (flag == 0x1A)
@@ -314,361 +346,13 @@ const std::uint8_t* Table::Cell(std::uint32_t rec, const Field& f) const {
   if (off + f.offset + f.length > dbf_.Size())
     throw ESourceError("O registro " + std::to_string(rec + 1ull) + " da " + TableText() +
                        " está incompleto: o arquivo termina antes do fim da coluna \"" + UToUtf8(f.name) + "\".");
-  TouchRecord(rec);
-  return dbf_.Data() + off + f.offset;
+  return Record(rec) + f.offset;
 }
 
 bool Table::NullFlag(std::uint32_t rec, const Field& f) const {
   if (f.nullBit < 0 || nullFlagsField_ < 0) return false;
   const std::uint8_t* flags = Cell(rec, fields_[nullFlagsField_]);
   return (flags[f.nullBit / 8] >> (f.nullBit % 8)) & 1;
-}
-
-Kind Table::KindOf(const Field& f) {
-  switch (f.type) {
-    case 'C': return Kind::Text;
-    case 'N': case 'F': case 'I': case 'Y': return Kind::Number;
-    case 'B': return f.length == 8 ? Kind::Number : Kind::Unsupported;
-    case 'D': case 'T': return Kind::Date;
-    case 'L': return Kind::Logical;
-    case 'M': return Kind::Memo;
-    default: return Kind::Unsupported;
-  }
-}
-
-namespace {
-bool allBlank(const std::uint8_t* p, std::size_t n) {
-  for (std::size_t i = 0; i < n; ++i)
-    if (p[i] != ' ' && p[i] != 0) return false;
-  return true;
-}
-}  // namespace
-
-bool Table::TextBytes(std::uint32_t rec, const Field& f, std::string_view& out) const {
-  if (NullFlag(rec, f)) return false;
-  const std::uint8_t* p = Cell(rec, f);
-  std::size_t n = f.length;
-  while (n > 0 && (p[n - 1] == ' ' || p[n - 1] == 0)) --n;
-  out = std::string_view(reinterpret_cast<const char*>(p), n);
-  return n > 0;
-}
-
-bool Table::NumberOf(std::uint32_t rec, const Field& f, Decimal& out) const {
-  if (NullFlag(rec, f)) return false;
-  const std::uint8_t* p = Cell(rec, f);
-  switch (f.type) {
-    case 'N':
-    case 'F': {
-      switch (ParseDecimal(p, f.length, out)) {
-        case ParseResult::Ok: return true;
-        case ParseResult::Null: return false;
-        case ParseResult::Bad: BadValue(rec, f, Quote(p, f.length) + " não é um número.");
-      }
-      return false;
-    }
-    case 'I':
-      if (f.length != 4) BadValue(rec, f, "campo inteiro (I) de " + std::to_string(f.length) + " bytes.");
-      out = Decimal::FromInt(static_cast<std::int32_t>(le32(p)));
-      return true;
-    case 'Y':
-      if (f.length != 8) BadValue(rec, f, "campo moeda (Y) de " + std::to_string(f.length) + " bytes.");
-      out = Decimal::FromScaled(le64(p), 4);
-      return true;
-    case 'B': {
-      if (f.length != 8) break;
-      double v;
-      std::memcpy(&v, p, 8);
-      if (!std::isfinite(v)) BadValue(rec, f, "o número de ponto flutuante não é finito.");
-      out = Decimal::FromDouble(v);
-      return true;
-    }
-    default: break;
-  }
-  BadValue(rec, f, std::string("a coluna é do tipo \"") + f.type + "\", que não é número.");
-}
-
-bool Table::DateOf(std::uint32_t rec, const Field& f, TDateTime& out) const {
-  if (NullFlag(rec, f)) return false;
-  const std::uint8_t* p = Cell(rec, f);
-  if (f.type == 'D') {
-    if (f.length != 8) BadValue(rec, f, "campo de data com " + std::to_string(f.length) + " bytes.");
-    bool blankOrZero = true;
-    for (int i = 0; i < 8; ++i)
-      if (p[i] != ' ' && p[i] != '0' && p[i] != 0) blankOrZero = false;
-    if (blankOrZero) return false;
-    int v[8];
-    for (int i = 0; i < 8; ++i) {
-      if (p[i] < '0' || p[i] > '9') BadValue(rec, f, Quote(p, 8) + " não é uma data (AAAAMMDD).");
-      v[i] = p[i] - '0';
-    }
-    const int y = v[0] * 1000 + v[1] * 100 + v[2] * 10 + v[3], m = v[4] * 10 + v[5], dd = v[6] * 10 + v[7];
-    if (!TryEncodeDate(y, m, dd, out)) BadValue(rec, f, Quote(p, 8) + " não é uma data que exista.");
-    return true;
-  }
-  if (f.type == 'T') {
-    if (f.length != 8) BadValue(rec, f, "campo data-hora (T) de " + std::to_string(f.length) + " bytes.");
-    if (allBlank(p, 8)) return false;
-    const long long day = static_cast<std::int32_t>(le32(p));
-    const long long ms = static_cast<std::int32_t>(le32(p + 4));
-    if (day == 0) return false;
-    if (ms < 0 || ms >= 86400000) BadValue(rec, f, "hora fora do dia (" + std::to_string(ms) + " ms).");
-    const double serial = static_cast<double>(day - kJulianZero);
-    if (serial < kMinDateTime || serial > kMaxDateTime) BadValue(rec, f, "dia juliano fora do calendário (" + std::to_string(day) + ").");
-    out = serial + (serial < 0 ? -1.0 : 1.0) * static_cast<double>(ms) / 86400000.0;
-    return true;
-  }
-  BadValue(rec, f, std::string("a coluna é do tipo \"") + f.type + "\", que não é data.");
-}
-
-bool Table::LogicalOf(std::uint32_t rec, const Field& f, bool& out) const {
-  if (NullFlag(rec, f)) return false;
-  const std::uint8_t* p = Cell(rec, f);
-  if (f.length < 1) BadValue(rec, f, "campo lógico sem bytes.");
-  switch (p[0]) {
-    case 'T': case 't': case 'Y': case 'y': case 'S': case 's': out = true; return true;
-    case 'F': case 'f': case 'N': case 'n': out = false; return true;
-    case '?': case ' ': case 0: return false;
-    default: BadValue(rec, f, Quote(p, 1) + " não é um valor lógico (T, F, Y, N ou ?).");
-  }
-}
-
-// ---- memo ----
-
-void Table::OpenMemo() const {
-  memoOpened_ = true;
-  if (memoPath_.empty()) return;
-  memo_ = MappedFile(memoPath_);
-  memo_.SetReleaseEvery(256);
-  const std::uint8_t* m = memo_.Data();
-  if (memoFpt_) {
-    if (memo_.Size() < 8) throw ESourceError("O arquivo de memo \"" + memoPath_ + "\" está truncado.");
-    memoBlock_ = be16(m + 6);
-    if (memoBlock_ == 0) memoBlock_ = 1;  // SET BLOCKSIZE TO 0: blocks of one byte
-  } else {
-    memoBlock_ = 512;
-    // dBase IV keeps its block length at bytes 20-21; dBase III has none there.
-    if (version_ != 0x83 && memo_.Size() >= 22) {
-      const std::uint16_t b = le16(m + 20);
-      if (b >= 32) memoBlock_ = b;
-    }
-  }
-}
-
-std::string_view Table::MemoBytes(std::uint32_t rec, const Field& f, bool& isNull) const {
-  isNull = true;
-  if (NullFlag(rec, f)) return {};
-  const std::uint8_t* p = Cell(rec, f);
-  std::uint64_t block = 0;
-  if (f.length == 4) {
-    block = le32(p);
-  } else {
-    std::size_t b = 0, e = f.length;
-    while (b < e && (p[b] == ' ' || p[b] == 0)) ++b;
-    while (e > b && (p[e - 1] == ' ' || p[e - 1] == 0)) --e;
-    for (std::size_t i = b; i < e; ++i) {
-      if (p[i] < '0' || p[i] > '9') BadValue(rec, f, "o ponteiro de memo " + Quote(p, f.length) + " não é um número.");
-      block = block * 10 + (p[i] - '0');
-    }
-  }
-  if (block == 0) return {};
-  if (!memoOpened_) OpenMemo();
-  if (!memo_.IsOpen())
-    BadValue(rec, f, "a tabela não tem arquivo de memo (.dbt ou .fpt) ao seu lado: " + path_ + ".");
-  const std::uint8_t* m = memo_.Data();
-  const std::uint64_t size = memo_.Size();
-  const std::uint64_t start = block * memoBlock_;
-  if (start < memoBlock_ || start >= size)
-    BadValue(rec, f, "o memo aponta para o bloco " + std::to_string(block) + ", fora do arquivo " + memoPath_ + ".");
-  memo_.Touch();
-  const std::uint8_t* q = m + start;
-  const std::uint64_t left = size - start;
-  std::uint64_t len = 0;
-  const std::uint8_t* text = q;
-  if (memoFpt_) {
-    if (left < 8) BadValue(rec, f, "o bloco de memo " + std::to_string(block) + " está truncado.");
-    const std::uint32_t type = be32(q);
-    len = be32(q + 4);
-    if (type != 1) BadValue(rec, f, "o memo do bloco " + std::to_string(block) + " não é texto (tipo " + std::to_string(type) + ").");
-    text = q + 8;
-    len = std::min<std::uint64_t>(len, left - 8);
-  } else if (left >= 8 && q[0] == 0xFF && q[1] == 0xFF && q[2] == 0x08 && q[3] == 0x00) {
-    // dBase IV: the length counts the 8 bytes of the block header.
-    const std::uint32_t total = le32(q + 4);
-    text = q + 8;
-    len = total >= 8 ? total - 8 : total;
-    len = std::min<std::uint64_t>(len, left - 8);
-    const void* eom = std::memchr(text, 0x1A, len);
-    if (eom) len = static_cast<const std::uint8_t*>(eom) - text;
-  } else {
-    // dBase III: the text runs to the first 0x1A (or the end of the file).
-    const void* eom = std::memchr(q, 0x1A, left);
-    len = eom ? static_cast<std::uint64_t>(static_cast<const std::uint8_t*>(eom) - q) : left;
-  }
-  // The text as written: only the NULs and end marks some writers leave go.
-  while (len > 0 && (text[len - 1] == 0 || text[len - 1] == 0x1A)) --len;
-  isNull = len == 0;
-  return std::string_view(reinterpret_cast<const char*>(text), len);
-}
-
-bool Table::MemoOf(std::uint32_t rec, const Field& f, UString& out) const {
-  bool isNull;
-  std::string_view bytes = MemoBytes(rec, f, isNull);
-  if (isNull) return false;
-  // Clipper's soft returns (0x8D 0x0A) are line breaks.
-  const CodePage cp = Cp();
-  out.clear();
-  std::size_t from = 0;
-  for (std::size_t i = 0; i + 1 < bytes.size(); ++i) {
-    if (static_cast<std::uint8_t>(bytes[i]) == 0x8D && bytes[i + 1] == 0x0A) {
-      DecodeAppend(cp, reinterpret_cast<const std::uint8_t*>(bytes.data()) + from, i - from, out);
-      out += u"\r\n";
-      from = i + 2;
-      ++i;
-    }
-  }
-  DecodeAppend(cp, reinterpret_cast<const std::uint8_t*>(bytes.data()) + from, bytes.size() - from, out);
-  return true;
-}
-
-// ---- conversions of the source query ----
-
-bool Table::IsNull(std::uint32_t rec, const Field& f) const {
-  switch (KindOf(f)) {
-    case Kind::Text: {
-      std::string_view s;
-      return !TextBytes(rec, f, s);
-    }
-    case Kind::Number: {
-      Decimal d;
-      return !NumberOf(rec, f, d);
-    }
-    case Kind::Date: {
-      TDateTime t;
-      return !DateOf(rec, f, t);
-    }
-    case Kind::Logical: {
-      bool b;
-      return !LogicalOf(rec, f, b);
-    }
-    case Kind::Memo: {
-      bool isNull;
-      MemoBytes(rec, f, isNull);
-      return isNull;
-    }
-    case Kind::Unsupported: break;
-  }
-  BadValue(rec, f, std::string("o tipo de campo \"") + f.type + "\" (" + std::to_string(f.length) +
-                       " bytes) não é lido por este leitor.");
-}
-
-UString Table::AsText(std::uint32_t rec, const Field& f) const {
-  switch (KindOf(f)) {
-    case Kind::Text: {
-      std::string_view s;
-      if (!TextBytes(rec, f, s)) return UString();
-      return Decode(Cp(), reinterpret_cast<const std::uint8_t*>(s.data()), s.size());
-    }
-    case Kind::Number: {
-      Decimal d;
-      if (!NumberOf(rec, f, d)) return UString();
-      if (f.type == 'B') return FloatToStrU(d.ToDouble());
-      return d.UText(Regional().DecimalSeparator);
-    }
-    case Kind::Date: {
-      TDateTime t;
-      if (!DateOf(rec, f, t)) return UString();
-      UString s = DateToStr(t);
-      if (f.type == 'T' && t != std::trunc(t)) s += FormatDateTime(u" hh:nn:ss", t);
-      return s;
-    }
-    case Kind::Logical: {
-      bool b;
-      if (!LogicalOf(rec, f, b)) return UString();
-      return b ? u"True" : u"False";
-    }
-    case Kind::Memo: {
-      UString s;
-      if (!MemoOf(rec, f, s)) return UString();
-      return s;
-    }
-    case Kind::Unsupported: break;
-  }
-  IsNull(rec, f);  // throws the error of the type
-  return UString();
-}
-
-bool ParseDateText(std::u16string_view s, TDateTime& out) {
-  if (TryStrToDateTime(s, out)) return true;
-  if (s.size() != 8) return false;
-  int v = 0;
-  for (char16_t c : s) {
-    if (c < u'0' || c > u'9') return false;
-    v = v * 10 + (c - u'0');
-  }
-  return TryEncodeDate(v / 10000, v / 100 % 100, v % 100, out);
-}
-
-double Table::AsDouble(std::uint32_t rec, const Field& f) const {
-  switch (KindOf(f)) {
-    case Kind::Number: {
-      Decimal d;
-      if (!NumberOf(rec, f, d)) return 0;
-      const double v = d.ToDouble();
-      if (!std::isfinite(v)) BadValue(rec, f, "número fora da faixa de um double.");
-      return v;
-    }
-    case Kind::Date: {
-      TDateTime t;
-      return DateOf(rec, f, t) ? t : 0;
-    }
-    case Kind::Logical: {
-      bool b;
-      return LogicalOf(rec, f, b) && b ? 1 : 0;
-    }
-    case Kind::Text:
-    case Kind::Memo: {
-      // A point or a comma: the legacy texts have both.
-      const UString s = TrimCtl(AsText(rec, f));
-      if (s.empty()) return 0;
-      Decimal d;
-      const double v = ParseDecimalText(s, d) ? d.ToDouble() : NAN;
-      if (!std::isfinite(v)) BadValue(rec, f, "\"" + UToUtf8(s) + "\" não é um número.");
-      return v;
-    }
-    case Kind::Unsupported: break;
-  }
-  IsNull(rec, f);  // throws the error of the type
-  return 0;
-}
-
-TDateTime Table::AsDateTime(std::uint32_t rec, const Field& f) const {
-  switch (KindOf(f)) {
-    case Kind::Date: {
-      TDateTime t;
-      return DateOf(rec, f, t) ? t : 0;
-    }
-    case Kind::Number: {
-      Decimal d;
-      return NumberOf(rec, f, d) ? d.ToDouble() : 0;
-    }
-    case Kind::Text:
-    case Kind::Memo: {
-      const UString s = TrimCtl(AsText(rec, f));
-      if (s.empty()) return 0;
-      TDateTime t;
-      if (ParseDateText(s, t)) return t;
-      BadValue(rec, f, "\"" + UToUtf8(s) + "\" não é uma data.");
-    }
-    case Kind::Logical: {
-      // A null reads as the zero day like every other null; a value has no date.
-      bool b;
-      if (!LogicalOf(rec, f, b)) return 0;
-      BadValue(rec, f, "um valor lógico não é uma data.");
-    }
-    case Kind::Unsupported: break;
-  }
-  IsNull(rec, f);
-  return 0;
 }
 
 }  // namespace dbase

@@ -57,9 +57,14 @@ class Table {
   const std::string& CpSource() const;
   // The memo file beside the table (.dbt or .fpt), empty when there is none.
   const std::string& MemoPath() const { return memoPath_; }
+  // The table names no code page and another one would read its text almost as
+  // well: the guess may be wrong, and an operator should look at its accents.
+  bool CpGuessIsClose() const;
 
-  // Mapping hints for a pass in record order or in some other order: the pages
-  // passed are handed back every 4096 records in order, every 256 out of order.
+  // How the records will be visited. In record order they are read in the mapping,
+  // whose pages passed are handed back every 4096 records. In any other order
+  // (ORDER BY) each record is copied out of the file when it is first needed, so
+  // nothing of the file stays resident however scattered the visits are.
   void AdviseSequential() const;
   void AdviseRandom() const;
 
@@ -91,12 +96,13 @@ class Table {
  private:
   // The bytes of the field in the record; throws when the file ends inside them.
   const std::uint8_t* Cell(std::uint32_t rec, const Field& f) const;
-  void TouchRecord(std::uint32_t rec) const {
-    if (rec != lastTouched_) {
-      lastTouched_ = rec;
-      dbf_.Touch();
-    }
+  // The bytes of the record from its deletion flag: in the mapping, or copied out
+  // of the file when the records are visited out of order.
+  const std::uint8_t* Record(std::uint32_t rec) const {
+    if (rec != lastTouched_) Visit(rec);
+    return copied_ ? copiedRecord_ : dbf_.Data() + headerLen_ + static_cast<std::uint64_t>(rec) * recLen_;
   }
+  void Visit(std::uint32_t rec) const;
   bool NullFlag(std::uint32_t rec, const Field& f) const;
   std::string TableText() const;
   std::string Quote(const std::uint8_t* p, std::size_t n) const;
@@ -108,6 +114,14 @@ class Table {
   UString name_;
   MappedFile dbf_;
   mutable std::uint32_t lastTouched_ = 0xFFFFFFFFu;
+  // Records visited out of order: the bytes last read from the file (one record,
+  // or a run of them while the visits go on in file order), where they start in
+  // the file, how many to read next, and the record visited last among them.
+  mutable bool copied_ = false;
+  mutable std::vector<std::uint8_t> copy_;
+  mutable std::uint64_t copyFrom_ = 0;
+  mutable std::size_t copyLen_ = 0, copySpan_ = 0;
+  mutable const std::uint8_t* copiedRecord_ = nullptr;
   std::uint8_t version_ = 0;
   std::uint8_t ldid_ = 0;
   std::uint32_t headerCount_ = 0;
@@ -126,6 +140,7 @@ class Table {
   std::string cpgPath_;
   mutable std::optional<CodePage> cp_;
   mutable std::string cpSource_;
+  mutable bool cpClose_ = false;
 };
 
 // A date written as text: in the short date format in force, or as AAAAMMDD.

@@ -65,7 +65,9 @@ Decimal Decimal::FromScaled(long long v, int scale) {
 }
 
 Decimal Decimal::FromDouble(double v) {
-  char buf[64];
+  // Fixed notation of any finite double: up to 309 digits before the point, and
+  // 0. with 323 zeros before the digits of the smallest.
+  char buf[400];
   auto res = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed);
   Decimal d;
   if (res.ec != std::errc()) return d;

@@ -33,35 +33,55 @@ MappedFile::MappedFile(const std::string& path) : path_(path) {
     }
     data_ = static_cast<const std::uint8_t*>(p);
   }
-  ::close(fd);
+  fd_ = fd;
   open_ = true;
 }
 
 MappedFile::~MappedFile() {
   if (data_) ::munmap(const_cast<std::uint8_t*>(data_), size_);
+  if (fd_ >= 0) ::close(fd_);
 }
 
 MappedFile::MappedFile(MappedFile&& o) noexcept
-    : path_(std::move(o.path_)), data_(o.data_), size_(o.size_), open_(o.open_), touches_(o.touches_), releaseEvery_(o.releaseEvery_) {
+    : path_(std::move(o.path_)), data_(o.data_), size_(o.size_), fd_(o.fd_), open_(o.open_), touches_(o.touches_),
+      releaseEvery_(o.releaseEvery_) {
   o.data_ = nullptr;
   o.size_ = 0;
+  o.fd_ = -1;
   o.open_ = false;
 }
 
 MappedFile& MappedFile::operator=(MappedFile&& o) noexcept {
   if (this != &o) {
     if (data_) ::munmap(const_cast<std::uint8_t*>(data_), size_);
+    if (fd_ >= 0) ::close(fd_);
     path_ = std::move(o.path_);
     data_ = o.data_;
     size_ = o.size_;
+    fd_ = o.fd_;
     open_ = o.open_;
     touches_ = o.touches_;
     releaseEvery_ = o.releaseEvery_;
     o.data_ = nullptr;
     o.size_ = 0;
+    o.fd_ = -1;
     o.open_ = false;
   }
   return *this;
+}
+
+std::size_t MappedFile::ReadAt(std::uint64_t offset, std::uint8_t* out, std::size_t n) const {
+  if (offset >= size_) return 0;
+  if (n > size_ - offset) n = static_cast<std::size_t>(size_ - offset);
+  std::size_t done = 0;
+  while (done < n) {
+    const ssize_t r = ::pread(fd_, out + done, n - done, static_cast<off_t>(offset + done));
+    if (r < 0 && errno == EINTR) continue;
+    if (r < 0) throw ESourceError("Não foi possível ler o arquivo \"" + path_ + "\": " + std::strerror(errno));
+    if (r == 0) break;  // the file shrank under us: what is left reads as missing
+    done += static_cast<std::size_t>(r);
+  }
+  return done;
 }
 
 void MappedFile::Release() const {

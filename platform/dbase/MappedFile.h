@@ -1,7 +1,9 @@
 #pragma once
 // A file mapped read-only into memory. The pages a reader has passed are handed
 // back to the system every so often (Touch), so that the resident memory of a full
-// read stays small whatever the size of the table.
+// read stays small whatever the size of the table. Bytes can also be copied out
+// with a read call (ReadAt), which maps nothing: the way to visit records in an
+// order of their own, where every visit would map pages of its own.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -35,6 +37,9 @@ class MappedFile {
   // Hints for the kernel's read-ahead.
   void AdviseSequential() const;
   void AdviseRandom() const;
+  // Copies up to n bytes from the offset; returns how many the file had there.
+  // Throws ESourceError when the read fails.
+  std::size_t ReadAt(std::uint64_t offset, std::uint8_t* out, std::size_t n) const;
 
   static constexpr unsigned kReleaseEvery = 4096;
 
@@ -42,6 +47,7 @@ class MappedFile {
   std::string path_;
   const std::uint8_t* data_ = nullptr;
   std::size_t size_ = 0;
+  int fd_ = -1;
   bool open_ = false;
   mutable unsigned touches_ = 0;
   mutable unsigned releaseEvery_ = kReleaseEvery;

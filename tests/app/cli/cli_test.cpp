@@ -130,6 +130,29 @@ TEST_F(CliTest, ConvertsTheProductsOfTheChosenCompanyWithGeneratedCodes) {
   q.Close();
   check.DefaultTransaction().Commit();
   EXPECT_EQ(s, "000001=Loja dois A;000002=Loja dois B;");
+
+// A table that names no code page and whose text hardly tells (one word read as
+// JOÃO in cp850 and JOÇO in cp1252): the summary says so, once.
+TEST_F(CliTest, ACloseCodePageGuessIsToldInTheSummary) {
+  const std::string db = FreshDatabase("cli-cp");
+  DbfTable t;
+  t.path = tmp_.file("grupo.dbf");
+  t.fields = "CODIGO C(4); DESCRICAO C(40)";
+  t.rows = {{"1", "JOÃO"}, {"2", "PEDRO"}};
+  t.codepage = "cp850";
+  WriteDbf(t);
+  {
+    std::fstream f(t.path, std::ios::in | std::ios::out | std::ios::binary);
+    f.seekp(29);
+    f.put('\0');  // no language driver, as Clipper left it
+  }
+  Result r = Cli(Args(db, "grupo"), tmp_);
+  EXPECT_EQ(r.status, 0) << r.out << r.err;
+  const std::size_t at = r.out.find("  aviso: A tabela GRUPO (");
+  ASSERT_NE(at, std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("foi lida em cp850", at), std::string::npos) << r.out;
+  EXPECT_EQ(r.out.find("aviso", at + 8), std::string::npos) << r.out;
+  EXPECT_EQ(Groups(db), "001=JOÃO;002=PEDRO;");
 }
 
 TEST_F(CliTest, ATargetThatCannotBeOpenedExitsOne) {

@@ -17,6 +17,7 @@ import datetime
 import decimal
 import os
 import pathlib
+import random
 import struct
 import sys
 
@@ -156,6 +157,18 @@ def field_types():
     ], dbf_type="vfp", codepage="cp1252")
     check(read(p, encoding="cp1252")[1]["_NULLFLAGS"] != b"\0\0" and load(p)[0] == 0x30, "VFP nulls, 0x30")
 
+    # The first and last days of the calendar in a date and in a date-time field;
+    # ANO0 a date-time one day before the first.
+    p = path("ANO1.DBF")
+    write(p, "DIA D; QUANDO T", [(D(1, 1, 1), datetime.datetime(1, 1, 1)),
+                                 (D(9999, 12, 31), datetime.datetime(9999, 12, 31, 23, 59, 59))],
+          dbf_type="vfp", codepage="cp1252")
+    check(read(p, ignore_missing_memofile=True)[0]["QUANDO"] == datetime.datetime(1, 1, 1) and
+          read(p, raw=True, ignore_missing_memofile=True)[0]["DIA"] == b"00010101", "ANO1 by dbfread")
+    p = path("ANO0.DBF")
+    write(p, "DIA D; QUANDO T", [(D(2000, 1, 1), datetime.datetime(2000, 1, 1))], dbf_type="vfp", codepage="cp1252")
+    patch_fields(p, (0, "QUANDO", struct.pack("<II", 1721425, 0)))
+
     # Visual FoxPro gives _NullFlags bits only to nullable fields, in field order.
     # python3-dbf numbers them by field position instead, which agrees only when every
     # field is nullable (VFP.DBF): rewritten here as B (first nullable) bit 0, C bit 1.
@@ -256,6 +269,10 @@ def code_pages():
             ("SEMUTF8", "utf8", PT_ROWS, 0), ("MAI850", "cp850", upper, 0), ("MAI1252", "cp1252", upper, 0),
             ("ASCII", "cp850", ["SEM ACENTOS", "nada"], 0), ("MIN850", "cp850", few, 0), ("MIN1252", "cp1252", few, 0),
             ("BOX850", "cp850", box850, 0), ("BOX437", "cp437", box437, None),
+            # cp1252's Ç is cp850's Ã: only the letters around it tell (ÇA, not ÃA).
+            ("SEM1252C", "cp1252", ["MARIA", "CAÇAPAVA"], 0),
+            # One word that both read as a word (JOÃO, JOÇO): a close guess.
+            ("SEM850J", "cp850", ["JOÃO", "PEDRO"], 0),
             ("CPG", "cp1252", PT_ROWS, 0x02),  # a wrong language driver (cp850); CPG.cpg names 1252
             ("MARCA437", "cp850", PT_ROWS, 0x01),  # marked cp437, written in cp850 (cp437 has no ã, õ)
             ("CPGRUIM", "cp850", ["x"], None)):  # with a .cpg this reader does not know
@@ -266,6 +283,84 @@ def code_pages():
         check([r["TEXTO"] for r in read(p, encoding=cp)] == rows, name + " by dbfread")
     save(path("CPG.cpg"), b"1252\n")
     save(path("CPGRUIM.CPG"), b"KOI8-R")
+
+
+# ---------------------------------------------------------------- order
+
+def order():
+    """Tables to sort on every column, and the order each column must give.
+
+    ORDEM (dBase III) and ORDEMVFP (Visual FoxPro) hold values in random order with
+    repeats, nulls of every spelling, negatives, texts that share long prefixes and
+    end in accented bytes, numbers alike in more digits than a double holds. The
+    order expected of each column is worked out here from what python3-dbfread reads
+    back (nulls first, then text by its bytes without right padding, numbers by
+    value, dates and date-times by moment, false before true, ties in record order)
+    and written to ORDEM.txt, one line a column: the name, then the IDs in order.
+    """
+    rnd = random.Random(17)
+    stems = ["AVENIDA PRESIDENTE JUSCELINO KUBITSCHEK DE OLIVEIRA ", "AVENIDA PRESIDENTE JUSCELINO KUBITSCHEK ",
+             "RUA DA CONCEIÇÃO ", "RUA DA CONCEICAO ", "ação ", ""]
+    rows, big, nums = [], [], []
+    for i in range(3000):
+        stem = rnd.choice(stems)
+        txt = stem + rnd.choice(["", "%d" % rnd.randrange(40), "Ç%d" % rnd.randrange(5), "BLOCO %s" % rnd.choice("ABÁ")])
+        num = rnd.choice([None, 0, rnd.randrange(-50, 50), rnd.randrange(-10 ** 6, 10 ** 6) / 10 ** 4,
+                          rnd.randrange(-99, 99) / 100])
+        dia = rnd.choice([None, D(1, 1, 1) + datetime.timedelta(days=rnd.randrange(3652058))])
+        ok = rnd.choice([None, True, False])
+        rows.append((i + 1, txt.rstrip(), num, None, dia, ok))
+        big.append(rnd.choice([b" " * 19, b"*" * 19, ("%19d" % (12345678901234567 * 100 + rnd.randrange(-3, 40))).encode(),
+                               ("%19d" % -rnd.randrange(10 ** 18)).encode()]))
+        nums.append(rnd.choice([None, b"       -0.0000", b"**************", b"   -00012.5000", b"    1.2345E+01"]))
+    p = write(path("ORDEM.DBF"), "ID N(6,0); TXT C(70); NUM N(14,4); BIG N(19,0); DIA D; OK L", rows)
+    patch_fields(p, *[(i, "BIG", b) for i, b in enumerate(big)],
+                 *[(i, "NUM", n) for i, n in enumerate(nums) if n is not None],
+                 *[(i, "OK", b"?") for i in range(0, 3000, 7) if rows[i][5] is None],
+                 *[(i, "DIA", b"00000000") for i in range(0, 3000, 5) if rows[i][4] is None])
+
+    vfp = []
+    for i in range(1000):
+        n = lambda v: rnd.choice([dbf.Null, v])
+        vfp.append((i + 1, n(rnd.randrange(-2 ** 31 + 1, 2 ** 31)), n(rnd.choice([rnd.uniform(-1e6, 1e6), 0.0, 1e300, -1e-300])),
+                    n(decimal.Decimal(rnd.randrange(-10 ** 12, 10 ** 12)) / 10000),
+                    n(datetime.datetime(rnd.randrange(1, 10000), rnd.randrange(1, 13), rnd.randrange(1, 29),
+                                        rnd.randrange(24), rnd.randrange(60), rnd.randrange(60)))))
+    # Hours of one day before 1899 (held as negative fractions), the first and last
+    # moments a date-time can hold.
+    for h in (18, 0, 6):
+        vfp.append((len(vfp) + 1, 1, 1.0, decimal.Decimal(1), datetime.datetime(1500, 6, 1, h)))
+    vfp.append((len(vfp) + 1, 1, 1.0, decimal.Decimal(1), datetime.datetime(9999, 12, 31, 23, 59, 59)))
+    vfp.append((len(vfp) + 1, 1, 1.0, decimal.Decimal(1), datetime.datetime(1, 1, 1)))
+    # Every field nullable: python3-dbf then numbers the _NullFlags bits as Visual FoxPro does.
+    write(path("ORDEMVFP.DBF"), "ID I NULL; QTD I NULL; PRECO B NULL; VALOR Y NULL; QUANDO T NULL", vfp, dbf_type="vfp",
+          codepage="cp1252")
+
+    def text(v):
+        return v.rstrip(b" \0") or None
+
+    def number(v):
+        v = v.strip()
+        return None if not v or set(v) <= set(b"*.") else decimal.Decimal(v.decode())
+
+    lines = []
+    for table, cols in (("ORDEM", {"ID": number, "TXT": text, "NUM": number, "BIG": number, "DIA": None, "OK": None}),
+                        ("ORDEMVFP", {"QTD": None, "PRECO": None, "VALOR": None, "QUANDO": None})):
+        raw = read(path(table + ".DBF"), raw=True, ignore_missing_memofile=True)
+        cooked = read(path(table + ".DBF"), ignore_missing_memofile=True)
+        check(len(raw) == len(cooked) == (3000 if table == "ORDEM" else 1005), table + " by dbfread")
+        names = [f for f in cooked[0].keys() if f != "_NULLFLAGS"]
+        for col, conv in cols.items():
+            vals = [conv(r[col]) if conv else c[col] for r, c in zip(raw, cooked)]
+            if table == "ORDEMVFP":
+                bit = names.index(col)
+                vals = [None if r["_NULLFLAGS"][bit // 8] >> (bit % 8) & 1 else v for r, v in zip(raw, vals)]
+            ids = [c["ID"] for c in cooked]
+            # Python's sort is stable: ties stay in record order.
+            ranked = sorted(range(len(ids)), key=lambda k: (vals[k] is not None, vals[k] if vals[k] is not None else 0))
+            lines.append(" ".join([table + "." + col] + [str(ids[k]) for k in ranked]))
+    check(len(set(v for v in (r[1] for r in rows))) < 1500, "ORDEM has repeated texts")
+    pathlib.Path(path("ORDEM.txt")).write_text("\n".join(lines) + "\n")
 
 
 # ---------------------------------------------------------------- damage
@@ -354,5 +449,5 @@ def tolv():
 
 if __name__ == "__main__":
     os.makedirs(OUT, exist_ok=True)
-    for make in (field_types, dbase4_memo, versions, code_pages, damage, tolv):
+    for make in (field_types, dbase4_memo, versions, code_pages, order, damage, tolv):
         make()

@@ -39,6 +39,8 @@ TEST(DbfTypes, EveryFieldTypeAndMemoLayoutReadsAsText) {
       {"VFP", kVfp, {"Ação|42|1,5|12,3456|21/05/2013 18:30:15|21/05/2013|True|memo visual ção|12,5", "||||||||",
                      "Negativo|-7|-2,25|-0,0001|21/05/2013|30/12/1899|False||-0,5",
                      "Grande|2147483646|1E20|123456789,1234|01/01/1900 00:00:01|31/12/9999|True|x|0"}},
+      // A date-time field holds the days a date field holds.
+      {"ANO1", {u"DIA", u"QUANDO"}, {"01/01/0001|01/01/0001", "31/12/9999|31/12/9999 23:59:59"}},
       // _NullFlags bits count only the nullable fields.
       {"VFPMISTO", {u"A", u"B", u"C", u"D"}, {"x||c|1", "y|5||2", "z|6|cc|3"}},
       {"FOX", {u"NOME", u"OBS", u"V"}, {"Açúcar|" + repeat("memo da raposa ção ", 60) + "|1,25", "Vazio||"}},
@@ -146,6 +148,7 @@ TEST(DbfTypes, ACellThatCannotBeReadNamesTableColumnAndRecord) {
       {"MEMORUIM", 1, u"COD", u"1", u"OBS", {"bloco 9999"}},
       // The file ends inside the last record: the row is there, its last column is not.
       {"CURTO", 10, u"COD", u"R10", u"VAL", {"registro 10 da tabela \"CURTO\" está incompleto", "\"VAL\""}},
+      {"ANO0", 1, u"DIA", u"01/01/2000", u"QUANDO", {"coluna \"QUANDO\", registro 1", "dia juliano fora do calendário (1721425)"}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.table);
