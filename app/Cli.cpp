@@ -71,7 +71,7 @@ void printSummary(bool committed, bool simulacao) {
                 committed ? (simulacao ? "a gravar" : "gravados") : "desfeitos", k.written, k.skipped, k.rejected);
     for (const RowNote& n : k.rejections) std::printf("    rejeitado: %s\n", UToUtf8(DescreveRejeicao(n)).c_str());
   }
-  for (const UString& r : TakeSourceRemarks()) std::printf("  aviso: %s\n", UToUtf8(r).c_str());
+  for (const UString& aviso : TakeSourceRemarks()) std::printf("  aviso: %s\n", UToUtf8(aviso).c_str());
   std::fflush(stdout);
 }
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -130,6 +131,7 @@ TEST_F(CliTest, ConvertsTheProductsOfTheChosenCompanyWithGeneratedCodes) {
   q.Close();
   check.DefaultTransaction().Commit();
   EXPECT_EQ(s, "000001=Loja dois A;000002=Loja dois B;");
+}
 
 // A table that names no code page and whose text hardly tells (one word read as
 // JOÃO in cp850 and JOÇO in cp1252): the summary says so, once.
