@@ -1,5 +1,6 @@
 #include "run/ClassesConversaoController.h"
 
+#include <initializer_list>
 #include <memory>
 
 #include "converters/ClientesController.h"
@@ -101,6 +102,42 @@ void AvisaRejeitados() {
   MessageDlg(texto, MsgKind::Warning, MsgButtons::OK);
 }
 
+bool Contem(const UString& texto, std::initializer_list<const char16_t*> trechos) {
+  for (const char16_t* t : trechos)
+    if (texto.find(t) != UString::npos) return true;
+  return false;
+}
+
+// Two failures whose database text, in English and technical, sends an operator
+// looking for a fault of the program, when the cause is outside it: another user's
+// uncommitted change on a row the run must delete or write (the run does not wait
+// for it), and a connection to the server that broke. The cause and the way out go
+// in front of the database's own text.
+UString ExplicaFalha(const UString& motivo, bool naConfirmacao) {
+  const UString banco = u"\rMensagem do banco de dados: " + motivo;
+  if (Contem(motivo, {u"update conflicts with concurrent update", u"lock conflict on no wait transaction"})) {
+    const std::vector<KindReport>& kinds = RunReport::Current().Kinds();
+    const UString onde = kinds.empty() ? u"a conversão" : u"a conversão de " + kinds.back().kind;
+    return u"Outro usuário ou programa tem alterações ainda não confirmadas numa tabela que " + onde +
+           u" precisa esvaziar ou gravar. Peça que essas alterações sejam gravadas ou desfeitas (ou feche os "
+           u"outros programas que usam este banco, como o Norvale) e converta de novo. Esta conversão foi "
+           u"desfeita: o banco de destino ficou como estava." +
+           banco;
+  }
+  if (Contem(motivo, {u"Error reading data from the connection", u"Error writing data to the connection",
+                      u"Connection lost to database", u"connection shutdown"})) {
+    if (naConfirmacao)
+      return u"A conexão com o servidor do banco de dados caiu durante a confirmação final da conversão: ela "
+             u"pode ter sido gravada ou não. Confira o banco de destino antes de converter de novo." +
+             banco;
+    return u"A conexão com o servidor do banco de dados caiu durante a conversão (o servidor parou ou a rede "
+           u"falhou). O servidor desfaz o que não foi confirmado: o banco de destino fica como estava antes "
+           u"desta conversão. Verifique o servidor e a rede e converta de novo." +
+           banco;
+  }
+  return motivo;
+}
+
 }  // namespace
 
 const std::vector<UString>& TClassesConversaoController::Chaves() {
@@ -126,20 +163,23 @@ bool TClassesConversaoController::FEfetuaConversao(const TStringList& MParams, c
   // Outside the guard: a transaction that cannot start reaches the caller.
   conversao->PIniciaTransacao(Transacao);
   UString motivo;
+  bool confirmando = false;
   try {
     for (const Converter& c : kConverters)
       if (MParams.Values(c.key) == u"S") c.run(BDOrigem, BDDestino, Barra, lblInfo, Empresa, GerarCodigo);
+    confirmando = !simulacao_;
     if (simulacao_)
       conversao->PCancelaTransacao(Transacao);
     else
       conversao->PConfirmaTransacao(Transacao);
+    confirmando = false;
     MessageDlg(u"Conversão concluída com sucesso!", MsgKind::Information, MsgButtons::OK);
     AvisaRejeitados();
     result = true;
     Barra.SetPosition(0);
     return result;
   } catch (const std::exception& e) {
-    motivo = ErrorMessage(e);
+    motivo = ExplicaFalha(ErrorMessage(e), confirmando);
   } catch (...) {
     motivo = u"erro desconhecido";
   }

@@ -3,10 +3,12 @@
 # those missing.
 set -euo pipefail
 
+# firebird3.0-server: the tests start a private server of their own; the machine's
+# service is never used.
 PACKAGES=(
   build-essential cmake pkg-config
   libgtest-dev googletest
-  firebird-dev libfbclient2 firebird3.0-server-core firebird3.0-utils
+  firebird-dev libfbclient2 firebird3.0-server-core firebird3.0-utils firebird3.0-server
   qt6-base-dev libgl-dev
   python3 python3-dbf python3-dbfread
   xvfb xauth imagemagick x11-utils fonts-dejavu-core fonts-dejavu-extra

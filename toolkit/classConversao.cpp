@@ -31,6 +31,11 @@ void TConversao::PCancelaTransacao(fb::Transaction& Transacao) {
 // Decided for this project: a run is one transaction, so the deletion is not
 // followed by a commit statement; it becomes permanent with the run's final commit
 // and is undone by the run's rollback.
+//
+// A deletion that fails (another user holding changes on the table, a table that is
+// not there) is shown, naming the table, and then passed on: a converter that went
+// on would write its rows next to the old ones and the run would commit a mix of
+// both as a success.
 void TConversao::PLimpaTabela(const UString& NomeTabela) {
   try {
     fb::Query query(cnBanco);  // released whatever happens
@@ -40,6 +45,7 @@ void TConversao::PLimpaTabela(const UString& NomeTabela) {
     MessageDlg(u"Erro na Exclusão da tabela " + NomeTabela + u"." + u"\r" + ErrorMessage(e) + u"\r" +
                    u"Verifique se a tabela está em Transação.",
                MsgKind::Error, MsgButtons::OK);
+    throw;
   }
 }
 

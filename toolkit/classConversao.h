@@ -21,7 +21,7 @@ class TConversao {
   void PCancelaTransacao(fb::Transaction& Transacao);   // rolls it back when active
 
   // Deletes every row of the table inside the run's transaction. A failure is shown
-  // in an error box and not passed on.
+  // in an error box naming the table, then passed on so that the run fails.
   void PLimpaTabela(const UString& NomeTabela);
 
   // Puts "0" in front of Valor until it has Qtd code units; never cuts, never trims.

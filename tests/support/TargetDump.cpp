@@ -1,12 +1,13 @@
 #include "tests/support/TargetDump.h"
 
 #include <algorithm>
+#include <set>
 #include <vector>
 
 #include "platform/firebird/Firebird.h"
 #include "tests/support/TestDatabase.h"
 
-std::string DumpTables(const std::string& dbPath) {
+std::string DumpTables(const std::string& dbPath, Dump mode) {
   fb::Database db;
   ConnectTo(db, dbPath);
   std::vector<UString> tables;
@@ -15,6 +16,18 @@ std::string DumpTables(const std::string& dbPath) {
     q.SetSQL(u"SELECT TRIM(RDB$RELATION_NAME) AS NOME FROM RDB$RELATIONS "
              u"WHERE COALESCE(RDB$SYSTEM_FLAG, 0) = 0 AND RDB$VIEW_BLR IS NULL ORDER BY 1");
     for (q.Open(); !q.Eof(); q.Next()) tables.push_back(q.FieldAsText(u"NOME"));
+  }
+  std::set<UString> masked;  // "TABLE.COLUMN"
+  if (mode == Dump::MaskInsertTimes) {
+    fb::Query q(db);
+    q.SetSQL(u"SELECT TRIM(RF.RDB$RELATION_NAME) || '.' || TRIM(RF.RDB$FIELD_NAME) AS COLUNA, "
+             u"CAST(COALESCE(RF.RDB$DEFAULT_SOURCE, F.RDB$DEFAULT_SOURCE) AS VARCHAR(200)) AS PADRAO "
+             u"FROM RDB$RELATION_FIELDS RF JOIN RDB$FIELDS F ON F.RDB$FIELD_NAME = RF.RDB$FIELD_SOURCE");
+    for (q.Open(); !q.Eof(); q.Next()) {
+      const UString padrao = UpperAZ(q.FieldAsText(u"PADRAO"));
+      for (const char16_t* agora : {u"'NOW'", u"'TODAY'", u"CURRENT_", u"LOCALTIME"})
+        if (padrao.find(agora) != UString::npos) masked.insert(UpperAZ(q.FieldAsText(u"COLUNA")));
+    }
   }
   std::string out;
   for (const UString& t : tables) {
@@ -26,7 +39,9 @@ std::string DumpTables(const std::string& dbPath) {
     for (; !q.Eof(); q.Next()) {
       std::string row;
       for (const UString& c : cols)
-        row += "|" + (q.FieldIsNull(c) ? std::string("<null>") : UToUtf8(q.FieldAsText(c)));
+        row += "|" + (q.FieldIsNull(c)                           ? std::string("<null>")
+                      : masked.count(UpperAZ(t + u"." + c)) ? std::string("<momento>")
+                                                                 : UToUtf8(q.FieldAsText(c)));
       rows.push_back(std::move(row));
     }
     std::sort(rows.begin(), rows.end());

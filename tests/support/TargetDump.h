@@ -5,9 +5,17 @@
 #include <string>
 #include <vector>
 
+enum class Dump {
+  Exact,
+  // Columns the engine fills with the moment of the insert (a default of 'NOW') read
+  // "<momento>": two runs of the same rows at different moments then dump alike.
+  MaskInsertTimes,
+};
+
 // Opens its own connection (close the test's own first: embedded mode holds the file
-// for one process at a time) and returns the dump.
-std::string DumpTables(const std::string& dbPath);
+// for one process at a time) and returns the dump. `dbPath` may also name a file
+// through a server ("localhost/3050:/path").
+std::string DumpTables(const std::string& dbPath, Dump mode = Dump::Exact);
 
 // Rows of a statement, each as "COL1|COL2|..." (every column of the select when
 // `cols` is empty), read through a connection of its own so that only what was

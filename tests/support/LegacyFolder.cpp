@@ -1,0 +1,66 @@
+#include "tests/support/LegacyFolder.h"
+
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+#include "tests/support/ChildProcess.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string Contents(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+std::string Fingerprint(const std::string& data) {
+  std::uint64_t h = 1469598103934665603ull;
+  for (unsigned char c : data) {
+    h ^= c;
+    h *= 1099511628211ull;
+  }
+  char buf[32];
+  std::snprintf(buf, sizeof buf, "%016llx", static_cast<unsigned long long>(h));
+  return buf;
+}
+
+}  // namespace
+
+std::string GeneratedLegacyFolder(int rows, char variant) {
+  const std::string src = CT_SOURCE_DIR;
+  const std::string script = src + "/tests/support/make_legacy_folder.py";
+  // A new version of the generator or of the example rows makes a new folder.
+  const std::string key = Fingerprint(Contents(script) + Contents(src + "/examples/make_examples.py"));
+  const std::string folder = std::string(CT_BINARY_DIR) + "/tests/legacy/" + key + "-" + std::to_string(rows) + "-" +
+                             std::string(1, variant);
+  if (fs::exists(folder)) return folder;
+  // Written under a name of its own and renamed into place, so that a concurrent
+  // test process never sees half a folder.
+  const std::string tmp = folder + ".tmp." + std::to_string(getpid());
+  fs::remove_all(tmp);
+  fs::create_directories(tmp);
+  ChildProcess gen({"/usr/bin/python3", script, tmp, std::to_string(rows), std::string(1, variant)});
+  if (!gen.WaitExit(300) || gen.Status() != 0) {
+    fs::remove_all(tmp);
+    throw std::runtime_error("make_legacy_folder.py failed: " + gen.Out() + gen.Err());
+  }
+  std::error_code ec;
+  fs::rename(tmp, folder, ec);
+  if (ec) fs::remove_all(tmp);  // another process got there first
+  return folder;
+}
+
+void CopyFolder(const std::string& from, const std::string& to) {
+  fs::create_directories(to);
+  for (const auto& e : fs::directory_iterator(from))
+    fs::copy_file(e.path(), fs::path(to) / e.path().filename(), fs::copy_options::overwrite_existing);
+}
