@@ -4,11 +4,14 @@ whole-run benchmark (bench/run_whole_bench.py).
 
     /usr/bin/python3 bench/make_legacy_folder.py OUT_FOLDER [--clientes N]
         [--fornecedores N] [--grupos N] [--subgrupos N] [--produtos N]
-        [--receber N] [--pagar N] [--fabricantes N] [--escala F]
+        [--receber N] [--pagar N] [--fabricantes N] [--escala F] [--semente S]
 
 Defaults: 100,000 customers, 20,000 suppliers, 999 groups, 5,000 subgroups,
 100,000 products, 200,000 receivables, 200,000 payables, 5,000 manufacturers;
---escala multiplies every default (0.01 for a quick try). The tables and their
+--escala multiplies every default (0.01 for a quick try). The same arguments give
+the same bytes; another --semente (default 2024) gives other names, streets and
+values under the same codes, so two folders convert into different target rows
+(the tests of killed runs need that). The tables and their
 columns are those of the example folder (examples/make_examples.py), dBase III in
 cp850 marked 0x02, as Clipper installations left them.
 
@@ -268,6 +271,7 @@ def main():
     p = argparse.ArgumentParser(description=__doc__.split('\n')[0])
     p.add_argument('folder')
     p.add_argument('--escala', type=float, default=1.0)
+    p.add_argument('--semente', type=int, default=2024)
     for kind, n in DEFAULTS:
         p.add_argument('--' + kind, type=int)
     a = p.parse_args()
@@ -275,7 +279,7 @@ def main():
     size['grupos'] = min(size['grupos'], 999)      # the target keeps three digits
     size['subgrupos'] = min(size['subgrupos'], 9900)  # two digits of group, two of subgroup
     os.makedirs(a.folder, exist_ok=True)
-    rnd = random.Random(2024)
+    rnd = random.Random(a.semente)
     write(a.folder, 'CLIENTES.DBF', ex.CLIENTES_FIELDS, clientes(size['clientes'], rnd), size['clientes'])
     write(a.folder, 'FORNEC.DBF', ex.FORNEC_FIELDS, fornecedores(size['fornecedores'], rnd), size['fornecedores'])
     write(a.folder, 'GRUPO.DBF', ex.GRUPO_FIELDS, grupos(size['grupos'], rnd), size['grupos'])

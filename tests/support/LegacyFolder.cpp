@@ -8,6 +8,7 @@
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
+#include <vector>
 
 #include "tests/support/ChildProcess.h"
 
@@ -37,7 +38,7 @@ std::string Fingerprint(const std::string& data) {
 
 std::string GeneratedLegacyFolder(int rows, char variant) {
   const std::string src = CT_SOURCE_DIR;
-  const std::string script = src + "/tests/support/make_legacy_folder.py";
+  const std::string script = src + "/bench/make_legacy_folder.py";
   // A new version of the generator or of the example rows makes a new folder.
   const std::string key = Fingerprint(Contents(script) + Contents(src + "/examples/make_examples.py"));
   const std::string folder = std::string(CT_BINARY_DIR) + "/tests/legacy/" + key + "-" + std::to_string(rows) + "-" +
@@ -48,7 +49,13 @@ std::string GeneratedLegacyFolder(int rows, char variant) {
   const std::string tmp = folder + ".tmp." + std::to_string(getpid());
   fs::remove_all(tmp);
   fs::create_directories(tmp);
-  ChildProcess gen({"/usr/bin/python3", script, tmp, std::to_string(rows), std::string(1, variant)});
+  std::vector<std::string> args = {"/usr/bin/python3", script, tmp, "--semente", std::to_string(2024 + variant)};
+  for (const char* kind :
+       {"--clientes", "--fornecedores", "--grupos", "--subgrupos", "--produtos", "--receber", "--pagar", "--fabricantes"}) {
+    args.push_back(kind);
+    args.push_back(std::to_string(rows));
+  }
+  ChildProcess gen(args);
   if (!gen.WaitExit(300) || gen.Status() != 0) {
     fs::remove_all(tmp);
     throw std::runtime_error("make_legacy_folder.py failed: " + gen.Out() + gen.Err());

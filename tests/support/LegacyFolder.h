@@ -1,6 +1,6 @@
 #pragma once
-// Legacy folders of any size, written by tests/support/make_legacy_folder.py
-// (Debian's python3-dbf, from the rows of the example folder).
+// Legacy folders of any size, written by bench/make_legacy_folder.py (the value mix
+// of a real shop, checked with Debian's python3-dbfread), every table `rows` rows.
 #include <string>
 
 // A folder with `rows` rows of every legacy table, of the given variant (folders of
