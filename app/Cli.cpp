@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/CliInspecao.h"
+#include "app/CliExame.h"
 #include "app/ConsoleServices.h"
 #include "platform/Error.h"
 #include "platform/StringList.h"
@@ -131,7 +131,7 @@ int RunCli(int argc, char** argv) {
   if (inspecionar) {
     if (haveDestino || !tipos.empty() || simular || !relatorio.empty())
       return usageError("--inspecionar só aceita --origem");
-    return ImprimeInspecao(origem);
+    return ImprimeExame(origem);
   }
   if (!haveDestino || destino.empty()) return usageError("falta --destino");
   if (tipos.empty()) return usageError("falta o TIPO a converter");

@@ -11,7 +11,7 @@
 
 #include "platform/Text.h"
 
-struct InspecaoTabela {
+struct ExameTabela {
   UString tabela;   // as the converters name it: CLIENTES, ContPag, ...
   UString tipo;     // the kinds that read it: "cliente", "receber", ...
   bool encontrada = false;
@@ -29,13 +29,13 @@ struct InspecaoTabela {
   UString erro;  // why it could not be read in full; empty when it could
 };
 
-struct InspecaoOrigem {
+struct ExameOrigem {
   std::string pasta;
   UString erroPasta;  // the folder itself is missing or unreadable
-  std::vector<InspecaoTabela> tabelas;
+  std::vector<ExameTabela> tabelas;
   // Every table found could be read in full (a missing table is not a failure: the
   // operator may convert only the kinds that exist).
   bool Ok() const;
 };
 
-InspecaoOrigem InspecionaOrigem(const std::string& pasta);
+ExameOrigem ExaminaOrigem(const std::string& pasta);

@@ -1,8 +1,8 @@
-#include "app/CliInspecao.h"
+#include "app/CliExame.h"
 
 #include <cstdio>
 
-#include "run/InspecaoOrigem.h"
+#include "run/ExameOrigem.h"
 
 namespace {
 
@@ -12,7 +12,7 @@ std::string Lista(const std::vector<UString>& v) {
   return s;
 }
 
-std::string PorEmpresa(const InspecaoTabela& t) {
+std::string PorEmpresa(const ExameTabela& t) {
   std::string s;
   for (const auto& [empresa, n] : t.porEmpresa) {
     s += (s.empty() ? "" : "; ") + (empresa.empty() ? std::string("(em branco)") : UToUtf8(empresa)) + ": " +
@@ -27,8 +27,8 @@ std::string PorEmpresa(const InspecaoTabela& t) {
 
 }  // namespace
 
-int ImprimeInspecao(const std::string& pasta) {
-  const InspecaoOrigem r = InspecionaOrigem(pasta);
+int ImprimeExame(const std::string& pasta) {
+  const ExameOrigem r = ExaminaOrigem(pasta);
   std::printf("Inspeção da pasta de origem: %s\n", pasta.c_str());
   if (!r.erroPasta.empty()) {
     std::printf("  %s\n", UToUtf8(r.erroPasta).c_str());
@@ -36,7 +36,7 @@ int ImprimeInspecao(const std::string& pasta) {
     return 1;
   }
   std::vector<std::string> falhas;
-  for (const InspecaoTabela& t : r.tabelas) {
+  for (const ExameTabela& t : r.tabelas) {
     const std::string nome = UToUtf8(t.tabela) + " (" + UToUtf8(t.tipo) + ")";
     if (!t.encontrada && t.erro.empty()) {
       std::printf("\n  %s: não encontrada (%s.dbf, sem distinção de maiúsculas)\n", nome.c_str(),

@@ -4,4 +4,4 @@
 
 // Prints the inspection of the folder; returns the exit status (0 when every table
 // found could be read in full, 1 otherwise).
-int ImprimeInspecao(const std::string& pasta);
+int ImprimeExame(const std::string& pasta);

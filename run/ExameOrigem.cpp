@@ -1,4 +1,4 @@
-#include "run/InspecaoOrigem.h"
+#include "run/ExameOrigem.h"
 
 #include <cctype>
 #include <filesystem>
@@ -59,7 +59,7 @@ bool ExisteArquivo(const std::string& pasta, const char16_t* tabela) {
   return false;
 }
 
-void Le(const TabelaLida& def, const std::string& pasta, InspecaoTabela& out) {
+void Le(const TabelaLida& def, const std::string& pasta, ExameTabela& out) {
   if (!ExisteArquivo(pasta, def.tabela)) return;  // not there: a finding, not a failure
   std::string arquivo;
   try {
@@ -107,15 +107,15 @@ void Le(const TabelaLida& def, const std::string& pasta, InspecaoTabela& out) {
 
 }  // namespace
 
-bool InspecaoOrigem::Ok() const {
+bool ExameOrigem::Ok() const {
   if (!erroPasta.empty()) return false;
-  for (const InspecaoTabela& t : tabelas)
+  for (const ExameTabela& t : tabelas)
     if (!t.erro.empty()) return false;
   return true;
 }
 
-InspecaoOrigem InspecionaOrigem(const std::string& pasta) {
-  InspecaoOrigem r;
+ExameOrigem ExaminaOrigem(const std::string& pasta) {
+  ExameOrigem r;
   r.pasta = pasta;
   std::error_code ec;
   if (pasta.empty() || !std::filesystem::is_directory(pasta, ec)) {
@@ -123,7 +123,7 @@ InspecaoOrigem InspecionaOrigem(const std::string& pasta) {
     return r;
   }
   for (const TabelaLida& def : TabelasLidas()) {
-    InspecaoTabela t;
+    ExameTabela t;
     t.tabela = def.tabela;
     t.tipo = def.tipo;
     Le(def, pasta, t);
