@@ -130,7 +130,7 @@ TEST_F(CorpusQuebrado, HeadersThatLieStopTheRun) {
       {"sem-campos", "FABRICA", {"não tem campos"}},
       {"campo-de-tamanho-zero", "SUBGRUPO", {"\"DESCRICAO\"", "tamanho 0"}},
       {"data-de-dez-bytes", "CR", {"coluna \"EMISSAO\"", "10 bytes"}},
-      {"logico-de-tres-bytes", "CLIENTES", {"coluna \"SPC1\"", "3 bytes"}},
+      {"logico-de-tres-bytes", "CLIENTES", {"\"SPC1\"", "3 bytes"}},
       {"versao-dbase7", "GRUPO", {"dBase 7"}},
       {"tipo-desconhecido", "GRUPO", {"coluna \"DESCRICAO\"", "\"W\""}},
       {"nao-e-tabela", "FORNEC", {"não é uma tabela dBase"}},
