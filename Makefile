@@ -1,11 +1,11 @@
-# The two commands of the README: `make demo` and `make test`.
+# The commands of the README: `make demo`, `make test` and `make package`.
 BUILD ?= build
 JOBS  ?= $(shell nproc)
 ASAN_OPTIONS ?= detect_leaks=1:abort_on_error=1:strict_string_checks=1:detect_stack_use_after_return=1
 
 FUZZ_RUNS ?= 1000000
 
-.PHONY: demo test test-sanitize fuzz deps build clean
+.PHONY: demo test test-sanitize fuzz package deps build clean
 
 demo: build
 	bash scripts/demo.sh $(BUILD)
@@ -24,6 +24,14 @@ test-sanitize: deps
 # `make test` only replays that corpus.
 fuzz: deps
 	bash scripts/fuzz.sh $(FUZZ_RUNS)
+
+# The Debian package, in $(BUILD)/. The window is part of it, whatever an earlier
+# configuration of $(BUILD) said.
+package: deps
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCT_BUILD_GUI=ON
+	cmake --build $(BUILD) -j$(JOBS)
+	rm -f $(BUILD)/conversor-tolv_*.deb
+	cd $(BUILD) && cpack -G DEB
 
 build: deps
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo

@@ -3,6 +3,7 @@
 
 #include "app/Main.h"
 #include "app/QtServices.h"
+#include "app/images/Pictures.h"
 
 int main(int argc, char** argv) {
   TApplication app(argc, argv);
@@ -10,6 +11,12 @@ int main(int argc, char** argv) {
   // library must keep the point, as in the console program.
   std::setlocale(LC_NUMERIC, "C");
   QApplication::setStyle(QStringLiteral("Fusion"));
+  // The same icon the desktop menu shows; the desktop file's name lets a Wayland
+  // session tie the window to that menu entry.
+  QIcon icon;
+  for (int size : {16, 24, 32, 48, 64, 128, 256}) icon.addPixmap(pictures::AppIcon(size, clAccent));
+  QApplication::setWindowIcon(icon);
+  QGuiApplication::setDesktopFileName(QStringLiteral("conversor-tolv"));
 
   QtWindowServices services;
   WindowServices::Install(&services);

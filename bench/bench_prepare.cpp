@@ -1,11 +1,15 @@
-// One prepared INSERT reused for every row against a literal INSERT text per row
-// (prepared again each time), both through fb::Query, each in one transaction, into
-// a fresh embedded database (dialect 1, WIN1252) and a 40-column customer-like table.
+// One prepared INSERT reused for every row against a literal INSERT text per row,
+// through the connection's statement cache (the text runs as its shape) and with the
+// cache off (prepared again each time), all through fb::Query, each in one
+// transaction, into a fresh embedded database (dialect 1, WIN1252) and a 40-column
+// customer-like table.
 //
 //   build/bench_prepare [ROWS]      (default 20000)
 //
 // The prepared form binds every value as text, as the converters do (rule 2); the
 // literal form quotes text values and writes dates as 'dd.mm.yyyy' (rule 1).
+#include <sys/resource.h>
+
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -69,6 +73,37 @@ double Seconds(std::chrono::steady_clock::time_point a, std::chrono::steady_cloc
   return std::chrono::duration<double>(b - a).count();
 }
 
+// CPU seconds of this process, the embedded engine's included: steadier than the
+// wall clock when the disk or the other cores are busy.
+double CpuSeconds() {
+  rusage ru{};
+  getrusage(RUSAGE_SELF, &ru);
+  return static_cast<double>(ru.ru_utime.tv_sec + ru.ru_stime.tv_sec) +
+         static_cast<double>(ru.ru_utime.tv_usec + ru.ru_stime.tv_usec) / 1e6;
+}
+
+struct Rate {
+  double wall = 0, cpu = 0;  // rows per second of each
+};
+
+// Rows per second of `rows` literal insert texts into `table` through one query.
+Rate LiteralRun(fb::Database& db, const UString& table, const std::vector<UString>& names, int rows,
+                unsigned& prepares) {
+  fb::Query b(db);
+  auto& tr = db.DefaultTransaction();
+  double c0 = CpuSeconds();
+  auto t0 = std::chrono::steady_clock::now();
+  tr.StartTransaction();
+  for (int r = 0; r < rows; ++r) {
+    b.SetSQL(LiteralInsert(table, names, Row(r)));
+    b.ExecSQL();
+  }
+  tr.Commit();
+  auto t1 = std::chrono::steady_clock::now();
+  prepares = b.PrepareCount();
+  return {rows / Seconds(t0, t1), rows / (CpuSeconds() - c0)};
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -76,13 +111,13 @@ int main(int argc, char** argv) {
   if (rows <= 0) rows = 20000;
   try {
     auto tdb = TestDatabase::Blank(1, "WIN1252", "bench");
-    double prepared, literal;
-    unsigned preparesA, preparesB;
+    Rate prepared, literal, literalCached;
+    unsigned preparesA, preparesB, preparesC;
     {
       fb::Database db;
       tdb.Connect(db);
       fb::Query q(db);
-      for (const char16_t* t : {u"BENCH_A", u"BENCH_B"}) {
+      for (const char16_t* t : {u"BENCH_A", u"BENCH_B", u"BENCH_C"}) {
         q.SetSQL(UString(u"CREATE TABLE ") + t + u" (" + Columns() + u")");
         q.ExecSQL();
       }
@@ -99,6 +134,7 @@ int main(int argc, char** argv) {
       }
       ins += u") VALUES (" + vals + u")";
       fb::Query a(db);
+      double c0 = CpuSeconds();
       auto t0 = std::chrono::steady_clock::now();
       tr.StartTransaction();
       for (int r = 0; r < rows; ++r) {
@@ -109,36 +145,44 @@ int main(int argc, char** argv) {
       }
       tr.Commit();
       auto t1 = std::chrono::steady_clock::now();
-      prepared = rows / Seconds(t0, t1);
+      prepared = {rows / Seconds(t0, t1), rows / (CpuSeconds() - c0)};
       preparesA = a.PrepareCount();
 
-      fb::Query b(db);
-      t0 = std::chrono::steady_clock::now();
-      tr.StartTransaction();
-      for (int r = 0; r < rows; ++r) {
-        b.SetSQL(LiteralInsert(u"BENCH_B", names, Row(r)));
-        b.ExecSQL();
+      // The literal texts through the connection's statement cache (each runs as its
+      // shape), then on a connection with the cache off (each prepared as it is).
+      literalCached = LiteralRun(db, u"BENCH_C", names, rows, preparesC);
+      {
+        setenv("CONVERSOR_TOLV_CACHE", "0", 1);
+        fb::Database plain;
+        tdb.Connect(plain);
+        unsetenv("CONVERSOR_TOLV_CACHE");
+        literal = LiteralRun(plain, u"BENCH_B", names, rows, preparesB);
       }
-      tr.Commit();
-      t1 = std::chrono::steady_clock::now();
-      literal = rows / Seconds(t0, t1);
-      preparesB = b.PrepareCount();
 
-      // Both forms wrote the same values.
+      // The three forms wrote the same values.
       q.SetSQL(u"SELECT COUNT(*) AS N FROM BENCH_A A JOIN BENCH_B B ON B.CODIGO = A.CODIGO "
-               u"WHERE A.T5 IS NOT DISTINCT FROM B.T5 AND A.D1 = B.D1 AND A.M2 = B.M2");
+               u"JOIN BENCH_C C ON C.CODIGO = A.CODIGO "
+               u"WHERE A.T5 IS NOT DISTINCT FROM B.T5 AND A.D1 = B.D1 AND A.M2 = B.M2 "
+               u"AND C.T5 IS NOT DISTINCT FROM B.T5 AND C.D1 = B.D1 AND C.M2 = B.M2");
       q.Open();
       if (q.FieldAsInteger(u"N") != rows) {
-        std::fprintf(stderr, "bench_prepare: the two tables differ\n");
+        std::fprintf(stderr, "bench_prepare: the tables differ\n");
         return 1;
       }
       q.Close();
       tr.Commit();
     }
     std::printf("rows: %d, 41 columns, one transaction each, embedded, dialect 1, WIN1252\n", rows);
-    std::printf("prepared once, bound by name (%u prepare):   %9.0f rows/s\n", preparesA, prepared);
-    std::printf("literal text per row (%u prepares):        %9.0f rows/s\n", preparesB, literal);
-    std::printf("ratio prepared/literal: %.2f\n", prepared / literal);
+    std::printf("                                                 rows/s   rows/CPU s\n");
+    std::printf("prepared once, bound by name (%u prepare):       %8.0f   %8.0f\n", preparesA, prepared.wall,
+                prepared.cpu);
+    std::printf("literal text per row, cache off (%u prepares): %8.0f   %8.0f\n", preparesB, literal.wall,
+                literal.cpu);
+    std::printf("literal text per row, cache on (%u prepare):     %8.0f   %8.0f\n", preparesC, literalCached.wall,
+                literalCached.cpu);
+    std::printf("cache on/cache off: %.2f wall, %.2f CPU; prepared/cache on: %.2f wall, %.2f CPU\n",
+                literalCached.wall / literal.wall, literalCached.cpu / literal.cpu, prepared.wall / literalCached.wall,
+                prepared.cpu / literalCached.cpu);
   } catch (const std::exception& e) {
     std::fprintf(stderr, "bench_prepare: %s\n", e.what());
     return 1;

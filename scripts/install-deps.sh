@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the tests and the demo need, only those missing.
+# Installs the Debian packages the build, the tests, the demo and the package need, only
+# those missing.
 set -euo pipefail
 
 PACKAGES=(
@@ -9,6 +10,7 @@ PACKAGES=(
   qt6-base-dev libgl-dev
   python3 python3-dbf python3-dbfread
   xvfb xauth imagemagick x11-utils fonts-dejavu-core fonts-dejavu-extra
+  dpkg-dev file binutils lintian desktop-file-utils
 )
 
 missing=()

@@ -2,6 +2,7 @@
 
 #include <QPainter>
 #include <QPainterPath>
+#include <algorithm>
 
 namespace pictures {
 namespace {
@@ -57,6 +58,11 @@ void ArrowHead(QPainter& p, QPointF tip, QPointF dir, qreal size) {
   p.drawPolygon(head);
   p.setBrush(Qt::NoBrush);
 }
+
+// Where the drawing lies inside the header picture, in its own 199 x 78 units: the
+// whole of it (tables, arrow, database), and the database alone.
+const QRectF kLogoWhole(16, 10, 164, 58);
+const QRectF kLogoDatabase(134, 10, 46, 58);
 
 }  // namespace
 
@@ -151,6 +157,28 @@ QPixmap Exit(int width, int height) {
   // A power sign: an open ring with a bar through its gap.
   p.drawArc(QRectF(9.5, 10.5, 22, 22), 125 * 16, 290 * 16);
   p.drawLine(QPointF(20.5, 7.5), QPointF(20.5, 20));
+  return pm;
+}
+
+QPixmap AppIcon(int size, const QColor& tile) {
+  QPixmap pm = Blank(size, size);
+  QPainter p(&pm);
+  Smooth(p);
+  const qreal margin = size / 16.0;
+  const QRectF area(margin, margin, size - 2 * margin, size - 2 * margin);
+  p.setPen(Qt::NoPen);
+  p.setBrush(tile);
+  p.drawRoundedRect(area, area.width() * 0.18, area.height() * 0.18);
+  // Below 32 pixels the lines of the whole picture thin out to a blur: the database
+  // alone still reads as one.
+  const QRectF part = size >= 32 ? kLogoWhole : kLogoDatabase;
+  const qreal fill = size >= 32 ? 0.86 : 0.8;
+  const qreal scale = std::min(area.width() * fill / part.width(), area.height() * fill / part.height());
+  const QPointF at = area.center() - part.center() * scale;
+  // Only that part: the rest must not peek in. The clip snaps to whole pixels, so it
+  // is a pixel wider than the part.
+  p.setClipRect(QRectF(at + part.topLeft() * scale, part.size() * scale).adjusted(-1, -1, 1, 1));
+  p.drawPixmap(at, Logo(qRound(199 * scale), qRound(78 * scale)));
   return pm;
 }
 

@@ -15,7 +15,9 @@
 //   WIN1252, ISO8859_1 or UTF8 (UNICODE_FSS counts as UTF8); WIN1252 when the database
 //   has none (NONE) or OCTETS, as the legacy Windows client wrote; UTF8 for any other
 //   set, which the engine then transliterates. SetCharacterSet forces one. A text
-//   holding a character the connection set cannot hold is an error naming it.
+//   holding a character the connection set cannot hold is an error naming it (in
+//   WIN1252 also U+0081, U+008D, U+008F, U+0090 and U+009D, the five bytes it leaves
+//   undefined, which the engine would store as NUL).
 // - The transaction is READ COMMITTED, RECORD_VERSION, READ WRITE, NO WAIT: a lock
 //   conflict is reported at once instead of waiting for the other user.
 // - Reading as text: integers in decimal; NUMERIC/DECIMAL with their scale's digits
@@ -99,10 +101,22 @@ class Query {
   Query(const Query&) = delete;
   Query& operator=(const Query&) = delete;
 
-  // Setting a text closes the query and forgets the values bound. A text equal to
-  // the one last prepared is not prepared again (its statement survives commits;
-  // it dies with the attachment). Texts defining PSQL code (CREATE PROCEDURE ...,
-  // EXECUTE BLOCK) are sent unchanged: their ":NAME"s are PSQL variables.
+  // Setting a text closes the query and forgets the values bound. Texts defining
+  // PSQL code (CREATE PROCEDURE ..., EXECUTE BLOCK) are sent unchanged: their
+  // ":NAME"s are PSQL variables.
+  //
+  // Statements are kept by the connection: a text prepared before on this
+  // attachment, by any query, is not prepared again; kept statements survive
+  // commits, the least recently used go once 64 are kept, a definition (DDL) drops
+  // them all, and they die with the attachment. A SELECT, INSERT, UPDATE, UPDATE OR
+  // INSERT or DELETE text without parameters of its own runs as its shape, the text
+  // with its literal values taken out (those in VALUES, in SET and on the right of a
+  // comparison with a column), each value sent as what the literal is, so that texts
+  // differing only in their values share one statement; where a value would not do
+  // exactly what its literal does (a text longer than the column it is compared
+  // with, a number compared with a text, a value the engine refuses before running
+  // the statement), the text runs as it is. CONVERSOR_TOLV_CACHE=0 in the
+  // environment of the process (read at each attach) turns both off.
   void SetSQL(const UString& sql);
   const UString& SQL() const;
 
@@ -128,6 +142,8 @@ class Query {
   // Opens a statement that returns rows and stands on the first row; a statement
   // that returns none is an error. An open result set is closed by every transaction
   // end (Commit, Rollback, a commit statement through any query).
+  // A row that fails to convert while it is fetched (by Open or by Next) closes the
+  // result before the error goes on: Active() is false and Eof() true afterwards.
   void Open();
   void Close();
   bool Active() const;  // a result is open (or an executed statement returned its row)

@@ -162,8 +162,10 @@ bool IsCommitStatement(std::u16string_view s) {
 
 namespace {
 
-// Windows-1252 0x80..0x9F; 0 marks the five unassigned bytes, which map to the
-// C1 control of the same value (as Windows and Firebird do).
+// Windows-1252 0x80..0x9F; 0 marks the five unassigned bytes. Read from the
+// database they map to the C1 control of the same value (as Windows does), so that
+// reading never fails; those controls are not written, since the engine keeps no
+// character for them and would store a NUL.
 const char16_t kWin1252High[32] = {
     0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
     0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
@@ -181,8 +183,7 @@ char16_t win1252ToU(unsigned char b) {
 bool uToWin1252(char16_t u, unsigned char& b) {
   if (u < 0x80 || (u >= 0xA0 && u <= 0xFF)) { b = static_cast<unsigned char>(u); return true; }
   for (int k = 0; k < 32; ++k) {
-    char16_t m = kWin1252High[k] ? kWin1252High[k] : static_cast<char16_t>(0x80 + k);
-    if (m == u) { b = static_cast<unsigned char>(0x80 + k); return true; }
+    if (kWin1252High[k] && kWin1252High[k] == u) { b = static_cast<unsigned char>(0x80 + k); return true; }
   }
   return false;
 }

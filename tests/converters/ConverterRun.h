@@ -14,6 +14,7 @@
 #include "run/ClassesConversaoController.h"
 #include "run/RunReport.h"
 #include "tests/support/DbfFixture.h"
+#include "tests/support/TargetDump.h"
 #include "tests/support/TestDatabase.h"
 
 class ConverterRunTest : public ::testing::Test {
@@ -60,23 +61,7 @@ class ConverterRunTest : public ::testing::Test {
 
   // Rows of a statement, each as "COL1|COL2|...", read through a connection of its
   // own, so only what was committed shows.
-  std::vector<std::string> Committed(const std::string& sql) {
-    fb::Database other;
-    ConnectTo(other, dbPath_);
-    fb::Query q(other);
-    q.SetSQL(Utf8ToU(sql));
-    q.Open();
-    const std::vector<UString> cols = q.FieldNames();
-    std::vector<std::string> out;
-    for (; !q.Eof(); q.Next()) {
-      std::string row;
-      for (std::size_t i = 0; i < cols.size(); ++i) row += (i ? "|" : "") + UToUtf8(q.FieldAsText(cols[i]));
-      out.push_back(row);
-    }
-    q.Close();
-    other.DefaultTransaction().Commit();
-    return out;
-  }
+  std::vector<std::string> Committed(const std::string& sql) { return CommittedRows(dbPath_, sql); }
 
   std::vector<UString> BoxTexts() const {
     std::vector<UString> t;

@@ -12,6 +12,7 @@
 #include "run/ClassesConversaoController.h"
 #include "run/RunReport.h"
 #include "tests/support/DbfFixture.h"
+#include "tests/support/TargetDump.h"
 #include "tests/support/TestDatabase.h"
 
 namespace {
@@ -81,23 +82,7 @@ class DocumentosTest : public ::testing::Test {
 
   // Every column of every row, "|"-separated, read through a connection of its own so
   // only what was committed shows; a null reads as <null>.
-  Rows Committed(const std::string& sql) {
-    fb::Database other;
-    ConnectTo(other, dbPath_);
-    fb::Query q(other);
-    q.SetSQL(Utf8ToU(sql));
-    q.Open();
-    Rows out;
-    for (; !q.Eof(); q.Next()) {
-      std::string row;
-      for (const UString& col : q.FieldNames())
-        row += (row.empty() ? "" : "|") + (q.FieldIsNull(col) ? std::string("<null>") : UToUtf8(q.FieldAsText(col)));
-      out.push_back(row);
-    }
-    q.Close();
-    other.DefaultTransaction().Commit();
-    return out;
-  }
+  Rows Committed(const std::string& sql) { return CommittedRows(dbPath_, sql, {}, "<null>"); }
 
   std::size_t Count(const std::string& table) { return Committed("SELECT 1 FROM " + table).size(); }
 

@@ -12,6 +12,7 @@
 #include "run/ClassesConversaoController.h"
 #include "run/RunReport.h"
 #include "tests/support/DbfFixture.h"
+#include "tests/support/TargetDump.h"
 #include "tests/support/TestDatabase.h"
 
 namespace {
@@ -74,21 +75,7 @@ class ControllerTest : public ::testing::Test {
   // Rows of a statement, each as "COL1|COL2|...", through a connection of its own so
   // it sees only what was committed.
   std::vector<std::string> Committed(const std::string& sql, const std::vector<std::string>& cols) {
-    fb::Database other;
-    ConnectTo(other, dbPath_);
-    fb::Query q(other);
-    q.SetSQL(Utf8ToU(sql));
-    q.Open();
-    std::vector<std::string> out;
-    for (; !q.Eof(); q.Next()) {
-      std::string row;
-      for (std::size_t i = 0; i < cols.size(); ++i)
-        row += (i ? "|" : "") + UToUtf8(q.FieldAsText(Utf8ToU(cols[i])));
-      out.push_back(row);
-    }
-    q.Close();
-    other.DefaultTransaction().Commit();
-    return out;
+    return CommittedRows(dbPath_, sql, cols);
   }
 
   void Exec(const std::u16string& sql) {

@@ -37,3 +37,25 @@ std::string DumpTables(const std::string& dbPath) {
   db.Close();
   return out;
 }
+
+std::vector<std::string> CommittedRows(const std::string& dbPath, const std::string& sql,
+                                       const std::vector<std::string>& cols, const std::string& null) {
+  fb::Database other;
+  ConnectTo(other, dbPath);
+  fb::Query q(other);
+  q.SetSQL(Utf8ToU(sql));
+  q.Open();
+  std::vector<UString> names;
+  for (const std::string& c : cols) names.push_back(Utf8ToU(c));
+  if (names.empty()) names = q.FieldNames();
+  std::vector<std::string> out;
+  for (; !q.Eof(); q.Next()) {
+    std::string row;
+    for (std::size_t i = 0; i < names.size(); ++i)
+      row += (i ? "|" : "") + (q.FieldIsNull(names[i]) ? null : UToUtf8(q.FieldAsText(names[i])));
+    out.push_back(std::move(row));
+  }
+  q.Close();
+  other.DefaultTransaction().Commit();
+  return out;
+}

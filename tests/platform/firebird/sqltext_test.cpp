@@ -75,6 +75,12 @@ TEST(Codec, Win1252RoundTripAndRefusal) {
   EXPECT_FALSE(EncodeText(Codec::Win1252, u"a中b", out, bad));
   EXPECT_EQ(bad, U'中');
   EXPECT_FALSE(EncodeText(Codec::Latin1, u"€", out, bad));
+  // The five bytes Windows-1252 leaves undefined hold no character: the engine
+  // would store them as NUL, so their code points are refused like any other.
+  for (char16_t c : {u'\u0081', u'\u008D', u'\u008F', u'\u0090', u'\u009D'}) {
+    EXPECT_FALSE(EncodeText(Codec::Win1252, std::u16string(u"a") + c, out, bad)) << int(c);
+    EXPECT_EQ(bad, char32_t(c));
+  }
 }
 
 TEST(Codec, Utf8) {
