@@ -99,6 +99,12 @@ def target_texts(out):
     texts += ["Insert Into T (A, B) Values ('D''Avila; -- x', \"N\") /* :NAO */ -- :NAO\n",
               "SELECT q'{:NAO}' , q'!x!' FROM T WHERE A = :SIM", "Commit;", " commit work ",
               "EXECUTE BLOCK AS BEGIN :X = 1; END", "UPDATE T SET A = ? WHERE B = :B"]
+    # A converter's literal insert, row after row: the statement cache's shapes.
+    rows = [("Insert into cadfabr ( cadfabr.codFabric, cadfabr.Descricao) Values ('00012', 'Tramontina')",
+             "Insert into cadfabr ( cadfabr.codFabric, cadfabr.Descricao) Values ('00013', 'D''Avila; --')"),
+            ("INSERT INTO T (A, B, C) VALUES (1, -2.50, \"N\")", "INSERT INTO T (A, B, C) VALUES (12, 3.5E2, \"S\")"),
+            ("UPDATE T SET A = 'x' WHERE B = 10 AND C = 'y'", "UPDATE T SET A = '' WHERE B = -7 AND C = 'z''w'")]
+    texts += [a + "\u0001" + b for a, b in rows]
     for t in texts:
         put(out / "sql_text", b"\0" + t.encode("utf-8"))
     for t in ["SELECT :A FROM T WHERE X = '\u2554\u2550'", "ok \ud800 lone", "\U0001F600 :P"]:
