@@ -3,7 +3,9 @@ BUILD ?= build
 JOBS  ?= $(shell nproc)
 ASAN_OPTIONS ?= detect_leaks=1:abort_on_error=1:strict_string_checks=1:detect_stack_use_after_return=1
 
-.PHONY: demo test test-sanitize package deps build clean
+FUZZ_RUNS ?= 1000000
+
+.PHONY: demo test test-sanitize fuzz package deps build clean
 
 demo: build
 	bash scripts/demo.sh $(BUILD)
@@ -17,6 +19,11 @@ test-sanitize: deps
 	cmake --build $(BUILD)-sanitize -j$(JOBS)
 	cd $(BUILD)-sanitize && ASAN_OPTIONS=$(ASAN_OPTIONS) UBSAN_OPTIONS=print_stacktrace=1 \
 		LSAN_OPTIONS=suppressions=$(CURDIR)/scripts/lsan.supp ctest --output-on-failure -j$(JOBS)
+
+# Fuzzes the readers of outside input (clang's libFuzzer) and grows fuzz/corpus/;
+# `make test` only replays that corpus.
+fuzz: deps
+	bash scripts/fuzz.sh $(FUZZ_RUNS)
 
 # The Debian package, in $(BUILD)/. The window is part of it, whatever an earlier
 # configuration of $(BUILD) said.

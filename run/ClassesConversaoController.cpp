@@ -138,6 +138,20 @@ UString ExplicaFalha(const UString& motivo, bool naConfirmacao) {
   return motivo;
 }
 
+// Where the run was when the target refused something: every converter shows the
+// row it is on ("Convertendo Fornecedores - Registro 3 de 6") before touching it, so
+// the progress text names the source row the target's message is about. Errors of
+// the legacy tables name their own table, column and record.
+UString Onde(const StatusLabel& lblInfo) {
+  UString s = lblInfo.Caption();
+  if (s.empty()) return UString();
+  const UString convertendo = u"Convertendo ";
+  if (s.rfind(convertendo, 0) == 0) s.erase(0, convertendo.size());
+  const UString registro = u" - Registro ";
+  if (const auto p = s.find(registro); p != UString::npos) s.replace(p, registro.size(), u", registro ");
+  return u"\r(" + s + u" da origem)";
+}
+
 }  // namespace
 
 const std::vector<UString>& TClassesConversaoController::Chaves() {
@@ -178,8 +192,10 @@ bool TClassesConversaoController::FEfetuaConversao(const TStringList& MParams, c
     result = true;
     Barra.SetPosition(0);
     return result;
+  } catch (const ESourceError& e) {
+    motivo = ErrorMessage(e);
   } catch (const std::exception& e) {
-    motivo = ExplicaFalha(ErrorMessage(e), confirmando);
+    motivo = ExplicaFalha(ErrorMessage(e), confirmando) + Onde(lblInfo);
   } catch (...) {
     motivo = u"erro desconhecido";
   }

@@ -58,6 +58,12 @@ std::string_view Table::MemoBytes(std::uint32_t rec, const Field& f, bool& isNul
   const std::uint8_t* m = memo_.Data();
   const std::uint64_t size = memo_.Size();
   const std::uint64_t start = block * memoBlock_;
+  // FoxPro's memo data starts after its 512-byte header, whatever the block size
+  // says; a pointer into the header comes from a broken block size or pointer.
+  if (memoFpt_ && start < 512)
+    BadValue(rec, f, "o memo aponta para o bloco " + std::to_string(block) + " de " + std::to_string(memoBlock_) +
+                         " bytes, dentro do cabeçalho do arquivo de memo " + memoPath_ +
+                         " (tamanho de bloco declarado: " + std::to_string(be16(memo_.Data() + 6)) + ").");
   if (start < memoBlock_ || start >= size)
     BadValue(rec, f, "o memo aponta para o bloco " + std::to_string(block) + ", fora do arquivo " + memoPath_ + ".");
   memo_.Touch();

@@ -50,6 +50,31 @@ std::vector<std::string> filesNamed(const std::string& folder, const std::string
   return found;
 }
 
+// Something named like the table that is no file to read: say what it is, rather
+// than that the table is not there.
+void NotATableFile(const std::string& folder, std::u16string_view table, const std::string& stemLower) {
+  std::error_code ec;
+  for (const auto& entry : fs::directory_iterator(folder, ec)) {
+    if (lower(entry.path().filename().string()) != stemLower + ".dbf") continue;
+    const std::string where = "A tabela \"" + UToUtf8(table) + "\" (" + entry.path().string() + ")";
+    std::error_code e2;
+    if (entry.is_symlink(e2) && !fs::exists(entry.path(), e2))
+      throw ESourceError(where + " é um link para \"" + fs::read_symlink(entry.path(), e2).string() +
+                         "\", que não existe.");
+    if (entry.is_directory(e2)) throw ESourceError(where + " é uma pasta, não um arquivo.");
+    throw ESourceError(where + " não é um arquivo comum (é um dispositivo, um pipe ou um socket).");
+  }
+}
+
+// The table's file, mapped; a file that cannot be read names the table.
+MappedFile MapTable(const std::string& path, const UString& name) {
+  try {
+    return MappedFile(path);
+  } catch (const ESourceError& e) {
+    throw ESourceError("A tabela \"" + UToUtf8(name) + "\" não pôde ser lida. " + e.what());
+  }
+}
+
 }  // namespace
 
 std::string FindTableFile(const std::string& folder, std::u16string_view table) {
@@ -59,6 +84,7 @@ std::string FindTableFile(const std::string& folder, std::u16string_view table) 
     throw ESourceError("A pasta das tabelas de origem não existe: \"" + folder + "\".");
   const std::string stem = lower(UToUtf8(table));
   std::vector<std::string> found = filesNamed(folder, stem, ".dbf");
+  if (found.empty()) NotATableFile(folder, table, stem);
   if (found.empty())
     throw ESourceError("A tabela \"" + UToUtf8(table) + "\" não foi encontrada na pasta \"" + folder +
                        "\" (procurado o arquivo " + UToUtf8(table) + ".dbf, sem distinção de maiúsculas).");
@@ -71,7 +97,7 @@ std::string FindTableFile(const std::string& folder, std::u16string_view table) 
   return found.front();
 }
 
-Table::Table(const std::string& path, const UString& name) : path_(path), name_(name), dbf_(path) {
+Table::Table(const std::string& path, const UString& name) : path_(path), name_(name), dbf_(MapTable(path, name)) {
   const std::uint8_t* d = dbf_.Data();
   const std::size_t size = dbf_.Size();
   const std::string where = "A tabela \"" + UToUtf8(name_) + "\" (" + path_ + ")";
@@ -87,7 +113,8 @@ Table::Table(const std::string& path, const UString& name) : path_(path), name_(
     throw ESourceError(where + " não é uma tabela dBase: cabeçalho de " + std::to_string(headerLen_) +
                        " bytes e registro de " + std::to_string(recLen_) + " bytes.");
   if (headerLen_ > size)
-    throw ESourceError(where + " está truncada: o cabeçalho declara " + std::to_string(headerLen_) +
+    throw ESourceError(where + " está truncada ou não é uma tabela dBase: o cabeçalho declara " +
+                       std::to_string(headerLen_) +
                        " bytes e o arquivo tem " + std::to_string(size) + ".");
 
   // Field descriptors: 32 bytes each from offset 32, up to the 0x0D (or a NUL name,
@@ -112,6 +139,17 @@ Table::Table(const std::string& path, const UString& name) : path_(path), name_(
     raw.push_back(r);
   }
   if (raw.empty()) throw ESourceError(where + " não tem campos no cabeçalho.");
+  // Lengths no writer gives a field are a broken header: read as they stand, a field
+  // of no bytes would be empty in every record and a wider logical one would lose
+  // what follows its first byte.
+  for (const Raw& r : raw) {
+    const char* what = nullptr;
+    if (r.len == 0 && !(r.type == 'C' && r.dec > 0)) what = "tem tamanho 0";
+    else if (r.type == 'L' && r.len != 1) what = "é lógico e não tem 1 byte";
+    if (what)
+      throw ESourceError(where + " tem cabeçalho inválido: o campo \"" + r.name + "\" (tipo " + std::string(1, r.type) +
+                         ", " + std::to_string(r.len + (r.type == 'C' ? 256u * r.dec : 0u)) + " bytes) " + what + ".");
+  }
 
   // Clipper and FoxPro keep the high byte of long character lengths in the decimals
   // byte. Take it when the lengths then fit the record length.

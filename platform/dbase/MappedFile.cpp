@@ -13,15 +13,30 @@
 
 namespace dbase {
 
+namespace {
+
+// The operator's words for what usually keeps a legacy file from being read.
+std::string Motivo(int err) {
+  if (err == EACCES || err == EPERM) return "sem permissão de leitura";
+  if (err == EIO) return "erro de leitura no disco ou na rede";
+  return std::strerror(err);
+}
+
+}  // namespace
+
 MappedFile::MappedFile(const std::string& path) : path_(path) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0)
-    throw ESourceError("Não foi possível abrir o arquivo \"" + path + "\": " + std::strerror(errno));
+  // Not blocking: a named pipe in the place of a table must not wait for a writer.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) throw ESourceError("Não foi possível abrir o arquivo \"" + path + "\": " + Motivo(errno) + ".");
   struct stat st {};
   if (::fstat(fd, &st) != 0) {
     const int err = errno;
     ::close(fd);
-    throw ESourceError("Não foi possível ler o tamanho do arquivo \"" + path + "\": " + std::strerror(err));
+    throw ESourceError("Não foi possível ler o tamanho do arquivo \"" + path + "\": " + Motivo(err) + ".");
+  }
+  if (!S_ISREG(st.st_mode)) {
+    ::close(fd);
+    throw ESourceError("O arquivo \"" + path + "\" não é um arquivo comum (é uma pasta, um dispositivo ou um pipe).");
   }
   size_ = static_cast<std::size_t>(st.st_size);
   if (size_ > 0) {

@@ -38,12 +38,26 @@ void DbState::RequireConnected() const {
   if (!att) Fail(u"The database " + (name.empty() ? UString(u"(no name)") : name) + u" is not connected");
 }
 
+namespace {
+
+// The character as the operator sees it, then its code: "╔" (U+2554). Controls and
+// halves of a surrogate pair have no picture of their own: the code alone.
+UString Shown(char32_t cp) {
+  const UString code = U8(Hex(cp));
+  if (cp < 0x20 || (cp >= 0x7F && cp <= 0x9F) || (cp >= 0xD800 && cp <= 0xDFFF) || cp > 0x10FFFF) return code;
+  std::string utf8;
+  AppendUtf8(utf8, cp);
+  return u"\"" + Utf8ToU(utf8) + u"\" (" + code + u")";
+}
+
+}  // namespace
+
 std::string DbState::Encode(std::u16string_view text, const UString& what) const {
   std::string out;
   char32_t bad = 0;
   if (!EncodeText(cs.codec, text, out, bad))
     Fail(u"Cannot transliterate character between character sets: " + what + u" holds the character " +
-         U8(Hex(bad)) + u", which the connection character set " + cs.name + u" cannot hold");
+         Shown(bad) + u", which the connection character set " + cs.name + u" cannot hold");
   return out;
 }
 

@@ -12,7 +12,8 @@ struct CliResult {
 };
 
 // Runs build/conversor-tolv-cli with `args` (shell words), its output kept in files
-// of `tmp`.
-CliResult RunCliProgram(const std::string& args, const TempDir& tmp);
+// of `tmp`. `before` goes in front of the program in the shell command: variables,
+// a `timeout`, a wrapper that changes what the program may do.
+CliResult RunCliProgram(const std::string& args, const TempDir& tmp, const std::string& before = "");
 
 std::string Slurp(const std::string& path);
