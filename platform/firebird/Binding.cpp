@@ -249,7 +249,10 @@ void QueryState::WriteInput() {
     else if (s.type == SQL_BLOB && c.subType != s.subType) rebuild = true;
   }
   if (rebuild) BuildInput();
-  inBuf.assign(pr.inLength, 0);
+  // Every item's null indicator and value are written below, and the engine reads a
+  // varying value only up to its length: clearing the whole message (large, once
+  // texts have grown its varchars) each row would be work for nothing.
+  inBuf.resize(pr.inLength);
   for (std::size_t p = 0; p < n; ++p) {
     const Slot& s = slots[p];
     const Item& c = pr.curItems[p];
