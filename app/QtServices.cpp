@@ -1,6 +1,7 @@
 #include "app/QtServices.h"
 
 #include <QMessageBox>
+#include <chrono>
 #include <QPushButton>
 #include <exception>
 
@@ -44,7 +45,16 @@ MsgResult QtWindowServices::MessageBox(MsgKind kind, const UString& text, MsgBut
   return MsgResult::OK;
 }
 
-void QtWindowServices::ProcessMessages() { QCoreApplication::processEvents(); }
+void QtWindowServices::ProcessMessages() {
+  // The converters call this once per source row, thousands of times a second. The
+  // window repaints and takes input some sixty times a second, which nobody can tell
+  // from every row, and the run is not spent painting the same label over and over.
+  const auto now = std::chrono::steady_clock::now();
+  if (processed_ && now - ultimo_ < std::chrono::milliseconds(50)) return;
+  processed_ = true;
+  ultimo_ = now;
+  QCoreApplication::processEvents();
+}
 
 void QtWindowServices::ShowError(const UString& text) {
   MessageBox(MsgKind::Error, text, MsgButtons::OK);
@@ -64,6 +74,17 @@ void QtProgressBar::Changed() { setValue(Percent()); }
 QtStatusLabel::QtStatusLabel(QWidget* parent) : QLabel(parent) { setTextFormat(Qt::PlainText); }
 
 void QtStatusLabel::Changed() {
+  // The converters change the text for every source row, far more often than anyone
+  // can read it, and laying a label out costs more than converting the row: the text
+  // is shown when the window next processes its events, once for all the changes
+  // made since.
+  if (pendente_) return;
+  pendente_ = true;
+  QMetaObject::invokeMethod(this, [this] { Mostra(); }, Qt::QueuedConnection);
+}
+
+void QtStatusLabel::Mostra() {
+  pendente_ = false;
   setText(QString::fromStdU16String(Caption()));
   adjustSize();
 }

@@ -3,6 +3,7 @@
 // the general error display, and the progress display bound to a QProgressBar and
 // a QLabel.
 #include <QApplication>
+#include <chrono>
 #include <QLabel>
 #include <QProgressBar>
 
@@ -12,10 +13,15 @@ class QtWindowServices : public WindowServices {
  public:
   // A modal box over the active window, titled with the kind's standard word.
   MsgResult MessageBox(MsgKind kind, const UString& text, MsgButtons buttons) override;
-  // QCoreApplication::processEvents: repaints and handles waiting input.
+  // QCoreApplication::processEvents: repaints and handles waiting input, at most
+  // about sixty times a second (calls in between return at once).
   void ProcessMessages() override;
   // An error box holding the message; the program goes on.
   void ShowError(const UString& text) override;
+
+ private:
+  bool processed_ = false;
+  std::chrono::steady_clock::time_point ultimo_;
 };
 
 // The progress bar of the progress display. The widget always runs from 0 to 100
@@ -30,13 +36,18 @@ class QtProgressBar : public QProgressBar, public ProgressBar {
 };
 
 // The status label of the progress display; the text is shown as it is, never as
-// rich text, and the label grows to fit it.
+// rich text, and the label grows to fit it. A new caption reaches the widget when the
+// window next processes its events (the last of several changes in between wins).
 class QtStatusLabel : public QLabel, public StatusLabel {
  public:
   explicit QtStatusLabel(QWidget* parent = nullptr);
 
  protected:
   void Changed() override;
+
+ private:
+  void Mostra();
+  bool pendente_ = false;
 };
 
 // Runs `handler`; an error that leaves it is shown by the general error display of

@@ -117,6 +117,7 @@ TEST_F(RunTest, GroupsConvertedFromTheWindowWithTheCommandsDisabledMeanwhileThen
     EXPECT_TRUE(CommandsAre(false));
     EXPECT_TRUE(form.cmbEmpresa->isEnabled());
     captions.push_back(form.lblProgresso->Caption());
+    QCoreApplication::processEvents();  // what the window does at this point
     EXPECT_EQ(form.lblProgresso->text(), Q(form.lblProgresso->Caption()));
     EXPECT_EQ(form.barra->Max(), 3);
     // Neither a click, nor the handler itself, nor closing the window gets through.
@@ -143,6 +144,7 @@ TEST_F(RunTest, GroupsConvertedFromTheWindowWithTheCommandsDisabledMeanwhileThen
   // After the run: commands back, focus back on the command, display cleared.
   EXPECT_TRUE(CommandsAre(true));
   EXPECT_EQ(QApplication::focusWidget(), form.pnlConverter);
+  QCoreApplication::processEvents();
   EXPECT_EQ(form.lblProgresso->text(), "");
   EXPECT_EQ(form.barra->Position(), 0);
   EXPECT_EQ(form.barra->text(), "0%");

@@ -109,11 +109,16 @@ TEST(QtProgressDisplay, BarShowsTheWholePercentageAndLabelTheText) {
   EXPECT_EQ(bar.maximum(), 100);
   EXPECT_EQ(bar.value(), 0);
 
+  // The label shows its caption once the window has processed its events, the last
+  // of several captions set in between.
   QtStatusLabel label;
+  label.SetCaption(u"Convertendo Grupos de produtos - Registro 0 de 3");
   label.SetCaption(u"Convertendo Grupos de produtos - Registro 1 de 3 <i>");
+  QCoreApplication::processEvents();
   EXPECT_EQ(label.text(), QString::fromUtf8("Convertendo Grupos de produtos - Registro 1 de 3 <i>"));
   EXPECT_EQ(label.textFormat(), Qt::PlainText);
   EXPECT_GE(label.width(), label.sizeHint().width());
   label.SetCaption(u"");
+  QCoreApplication::processEvents();
   EXPECT_EQ(label.text(), "");
 }
