@@ -1,7 +1,10 @@
 # The commands of the README: `make demo`, `make test` and `make package`.
 BUILD ?= build
 JOBS  ?= $(shell nproc)
-ASAN_OPTIONS ?= detect_leaks=1:abort_on_error=1:strict_string_checks=1:detect_stack_use_after_return=1
+# Leak checking stays off: LeakSanitizer's tracer crashes at exit while the embedded
+# Firebird engine's threads are still alive, and the leaks it does report are the
+# client library's own (valgrind, with fb::ShutdownClient, is the leak check here).
+ASAN_OPTIONS ?= detect_leaks=0:abort_on_error=1:strict_string_checks=1:detect_stack_use_after_return=1
 
 FUZZ_RUNS ?= 1000000
 

@@ -182,7 +182,21 @@ TForm1::TForm1(QWidget* parent)
   FormCreate();
 }
 
-TForm1::~TForm1() = default;
+TForm1::~TForm1() {
+  // The child widgets outlive this part of the window: hiding them as the window goes
+  // moves the focus and the mouse, and their handlers must not reach a form that is
+  // already half destroyed.
+  for (TPanel* p : {pnlAbrirOrigem, pnlAbrirNorvale, pnlConverter, pnlSair}) {
+    p->OnEnter = nullptr;
+    p->OnExit = nullptr;
+    p->OnClick = nullptr;
+  }
+  for (TImage* i : {imgAbrirOrigem, imgAbrirNorvale, imgConverter, imgSair}) {
+    i->OnClick = nullptr;
+    i->OnMouseEnter = nullptr;
+    i->OnMouseLeave = nullptr;
+  }
+}
 
 void TForm1::CriaControles() {
   setWindowTitle(QStringLiteral("Conversor de dados - TOLV -"));
