@@ -348,6 +348,28 @@ bool ShapeOf(std::u16string_view text, int dialect, Shape& out) {
   return Shaper(text, dialect, tokens).Run(out);
 }
 
+namespace {
+
+// Past the blanks and comments at i, as the tokenizer passes over them; npos when a
+// comment does not close.
+std::size_t SkipGaps(std::u16string_view s, std::size_t i) {
+  const std::size_t n = s.size();
+  for (;;) {
+    while (i < n && s[i] <= 32) ++i;
+    if (i + 1 < n && s[i] == u'-' && s[i + 1] == u'-') {
+      while (i < n && s[i] != u'\n') ++i;
+    } else if (i + 1 < n && s[i] == u'/' && s[i + 1] == u'*') {
+      const auto e = s.find(u"*/", i + 2);
+      if (e == std::u16string_view::npos) return e;
+      i = e + 2;
+    } else {
+      return i;
+    }
+  }
+}
+
+}  // namespace
+
 // The text around the literals is the shape's, character for character, so every
 // literal stands where the shape took one out, with the same tokens around it: the
 // text has that shape, and only the values need reading.
@@ -373,8 +395,9 @@ bool Reshape(std::u16string_view text, int dialect, Shape& shape) {
     bool negative = false;
     if (at < text.size() && (text[at] == u'-' || text[at] == u'+')) {
       negative = text[at] == u'-';
-      ++at;
-      while (at < text.size() && text[at] <= 32) ++at;
+      // A comment may stand between the sign and its number, as the tokenizer allows.
+      at = SkipGaps(text, at + 1);
+      if (at == std::u16string_view::npos) return false;
     }
     if (!StartsNumber(text, at)) return false;
     bool ok;
