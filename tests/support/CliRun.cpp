@@ -3,15 +3,6 @@
 #include <sys/wait.h>
 
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
-
-std::string Slurp(const std::string& path) {
-  std::ifstream f(path, std::ios::binary);
-  std::stringstream s;
-  s << f.rdbuf();
-  return s.str();
-}
 
 CliResult RunCliProgram(const std::string& args, const TempDir& tmp, const std::string& before) {
   const std::string out = tmp.file("stdout.txt"), err = tmp.file("stderr.txt");

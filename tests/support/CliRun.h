@@ -4,6 +4,7 @@
 #include <string>
 
 #include "tests/support/DbfFixture.h"
+#include "tests/support/Files.h"
 
 struct CliResult {
   int status = -1;
@@ -15,5 +16,3 @@ struct CliResult {
 // of `tmp`. `before` goes in front of the program in the shell command: variables,
 // a `timeout`, a wrapper that changes what the program may do.
 CliResult RunCliProgram(const std::string& args, const TempDir& tmp, const std::string& before = "");
-
-std::string Slurp(const std::string& path);

@@ -11,36 +11,15 @@
 #include <vector>
 
 #include "tests/support/ChildProcess.h"
+#include "tests/support/Files.h"
 
 namespace fs = std::filesystem;
-
-namespace {
-
-std::string Contents(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-std::string Fingerprint(const std::string& data) {
-  std::uint64_t h = 1469598103934665603ull;
-  for (unsigned char c : data) {
-    h ^= c;
-    h *= 1099511628211ull;
-  }
-  char buf[32];
-  std::snprintf(buf, sizeof buf, "%016llx", static_cast<unsigned long long>(h));
-  return buf;
-}
-
-}  // namespace
 
 std::string GeneratedLegacyFolder(int rows, char variant) {
   const std::string src = CT_SOURCE_DIR;
   const std::string script = src + "/bench/make_legacy_folder.py";
   // A new version of the generator or of the example rows makes a new folder.
-  const std::string key = Fingerprint(Contents(script) + Contents(src + "/examples/make_examples.py"));
+  const std::string key = Fingerprint(Slurp(script) + Slurp(src + "/examples/make_examples.py"));
   const std::string folder = std::string(CT_BINARY_DIR) + "/tests/legacy/" + key + "-" + std::to_string(rows) + "-" +
                              std::string(1, variant);
   if (fs::exists(folder)) return folder;

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "platform/firebird/Firebird.h"
+#include "tests/support/Files.h"
 
 namespace fs = std::filesystem;
 
@@ -28,17 +29,6 @@ std::string ReadFile(const std::string& path) {
   std::ostringstream s;
   s << in.rdbuf();
   return s.str();
-}
-
-std::string Fnv(const std::string& data) {
-  std::uint64_t h = 1469598103934665603ull;
-  for (unsigned char c : data) {
-    h ^= c;
-    h *= 1099511628211ull;
-  }
-  char buf[32];
-  std::snprintf(buf, sizeof buf, "%016llx", static_cast<unsigned long long>(h));
-  return buf;
 }
 
 std::string ShellQuote(const std::string& s) {
@@ -89,7 +79,7 @@ std::string UniqueTmp(const std::string& base) {
 std::string NorvaleTemplate() {
   static const std::string path = [] {
     std::string src = CT_SOURCE_DIR;
-    std::string key = Fnv(ReadFile(src + "/schema/norvale.sql") + ReadFile(src + "/scripts/create-db.sh"));
+    std::string key = Fingerprint(ReadFile(src + "/schema/norvale.sql") + ReadFile(src + "/scripts/create-db.sh"));
     fs::create_directories(Root() + "/templates");
     std::string t = Root() + "/templates/norvale-" + key + ".fb";
     if (!fs::exists(t)) {
