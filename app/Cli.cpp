@@ -11,10 +11,11 @@
 #include "platform/Error.h"
 #include "platform/StringList.h"
 #include "platform/firebird/Firebird.h"
+#include "converters/Tipos.h"
+#include "platform/dbase/DbfEngine.h"
 #include "run/ClassesConversaoController.h"
 #include "run/RelatorioLinhas.h"
-#include "run/RunReport.h"
-#include "run/SourceQuery.h"
+#include "toolkit/RunReport.h"
 
 namespace {
 
@@ -36,30 +37,29 @@ const char* kUsage =
     "  --inspecionar      só lê a pasta de origem e diz o que encontrou; não abre banco nenhum\n"
     "  --help             mostra este texto\n"
     "\n"
-    "TIPO: cliente fornecedor grupo subgrupo produto receber pagar fabricante, ou todos.\n"
+    "TIPO: %TIPOS%, ou todos.\n"
     "A ordem da conversão é sempre a mesma, qualquer que seja a ordem dos tipos.\n"
     "\n"
     "Saída: 0 concluída; 3 concluída com registros rejeitados; 1 falhou e nada foi gravado;\n"
     "2 uso incorreto. Uma simulação sai como a conversão de verdade sairia.\n"
     "A inspeção sai com 0 quando toda tabela encontrada pôde ser lida por inteiro, senão 1.\n";
 
-struct Tipo {
-  const char* name;
-  const char16_t* key;
-};
-
-const Tipo kTipos[] = {
-    {"cliente", u"CLIENTE"}, {"fornecedor", u"FORNECEDOR"}, {"grupo", u"GRUPO"},   {"subgrupo", u"SUBGRUPO"},
-    {"produto", u"PRODUTO"}, {"receber", u"RECEBER"},       {"pagar", u"PAGAR"},   {"fabricante", u"FABRICANTE"},
-};
+// The usage text, with the kinds' names as the list of kinds gives them.
+std::string Uso() {
+  std::string tipos;
+  for (const Tipo& t : Tipos()) tipos += (tipos.empty() ? "" : " ") + std::string(t.nome);
+  std::string uso = kUsage;
+  const std::string marca = "%TIPOS%";
+  uso.replace(uso.find(marca), marca.size(), tipos);
+  return uso;
+}
 
 int usageError(const std::string& why) {
-  std::fprintf(stderr, "conversor-tolv-cli: %s\n\n%s", why.c_str(), kUsage);
+  std::fprintf(stderr, "conversor-tolv-cli: %s\n\n%s", why.c_str(), Uso().c_str());
   return 2;
 }
 
-void printSummary(bool committed, bool simulacao) {
-  const RunReport& r = RunReport::Current();
+void printSummary(const RunReport& r, SourceEngine& fonte, bool committed, bool simulacao) {
   if (simulacao)
     std::printf("\nResumo da simulação%s\n", committed ? "" : " (a conversão falharia)");
   else
@@ -71,18 +71,21 @@ void printSummary(bool committed, bool simulacao) {
                 committed ? (simulacao ? "a gravar" : "gravados") : "desfeitos", k.written, k.skipped, k.rejected);
     for (const RowNote& n : k.rejections) std::printf("    rejeitado: %s\n", UToUtf8(DescreveRejeicao(n)).c_str());
   }
-  for (const UString& aviso : TakeSourceRemarks()) std::printf("  aviso: %s\n", UToUtf8(aviso).c_str());
+  for (const UString& aviso : fonte.TakeRemarks()) std::printf("  aviso: %s\n", UToUtf8(aviso).c_str());
   std::fflush(stdout);
 }
 
-}  // namespace
-
-int RunCli(int argc, char** argv) {
-  std::string origem, destino, empresa = "01", usuario = "SYSDBA", senha = "ferncrest";
-  std::string relatorio;
+// What the command line asked for.
+struct Opcoes {
+  std::string origem, destino, empresa = "01", usuario = "SYSDBA", senha = "ferncrest", relatorio;
   bool gerarCodigos = false, haveOrigem = false, haveDestino = false, simular = false, inspecionar = false;
-  std::vector<std::string> tipos, given;
+  std::vector<std::string> tipos;
+};
 
+// Reads the arguments into `o`; the exit status when the program must stop here
+// (help, a usage error), -1 to go on.
+int LeOpcoes(int argc, char** argv, Opcoes& o) {
+  std::vector<std::string> given;
   for (int i = 1; i < argc; ++i) {
     std::string a = argv[i];
     auto value = [&](std::string& into) -> bool {
@@ -98,131 +101,137 @@ int RunCli(int argc, char** argv) {
       given.push_back(a);
     }
     if (a == "--help" || a == "-h") {
-      std::fputs(kUsage, stdout);
+      std::fputs(Uso().c_str(), stdout);
       return 0;
     } else if (a == "--origem") {
-      if (!value(origem)) return usageError("--origem pede a pasta de origem");
-      haveOrigem = true;
+      if (!value(o.origem)) return usageError("--origem pede a pasta de origem");
+      o.haveOrigem = true;
     } else if (a == "--destino") {
-      if (!value(destino)) return usageError("--destino pede o banco de destino");
-      haveDestino = true;
+      if (!value(o.destino)) return usageError("--destino pede o banco de destino");
+      o.haveDestino = true;
     } else if (a == "--empresa") {
-      if (!value(empresa)) return usageError("--empresa pede 01 ou 02");
-      if (empresa != "01" && empresa != "02") return usageError("empresa inválida: " + empresa + " (use 01 ou 02)");
+      if (!value(o.empresa)) return usageError("--empresa pede 01 ou 02");
+      if (o.empresa != "01" && o.empresa != "02")
+        return usageError("empresa inválida: " + o.empresa + " (use 01 ou 02)");
     } else if (a == "--usuario") {
-      if (!value(usuario)) return usageError("--usuario pede o nome do usuário");
+      if (!value(o.usuario)) return usageError("--usuario pede o nome do usuário");
     } else if (a == "--senha") {
-      if (!value(senha)) return usageError("--senha pede a senha");
+      if (!value(o.senha)) return usageError("--senha pede a senha");
     } else if (a == "--gerar-codigos") {
-      gerarCodigos = true;
+      o.gerarCodigos = true;
     } else if (a == "--simular") {
-      simular = true;
+      o.simular = true;
     } else if (a == "--inspecionar") {
-      inspecionar = true;
+      o.inspecionar = true;
     } else if (a == "--relatorio") {
-      if (!value(relatorio) || relatorio.empty()) return usageError("--relatorio pede o arquivo do relatório");
+      if (!value(o.relatorio) || o.relatorio.empty()) return usageError("--relatorio pede o arquivo do relatório");
     } else if (a.size() > 1 && a[0] == '-') {
       return usageError("opção desconhecida: " + a);
     } else {
-      tipos.push_back(a);
+      o.tipos.push_back(a);
     }
   }
-  if (!haveOrigem || origem.empty()) return usageError("falta --origem");
-  if (inspecionar) {
-    if (haveDestino || !tipos.empty() || simular || !relatorio.empty())
+  if (!o.haveOrigem || o.origem.empty()) return usageError("falta --origem");
+  if (o.inspecionar) {
+    if (o.haveDestino || !o.tipos.empty() || o.simular || !o.relatorio.empty())
       return usageError("--inspecionar só aceita --origem");
-    return ImprimeExame(origem);
+    return -1;
   }
-  if (!haveDestino || destino.empty()) return usageError("falta --destino");
-  if (tipos.empty()) return usageError("falta o TIPO a converter");
+  if (!o.haveDestino || o.destino.empty()) return usageError("falta --destino");
+  if (o.tipos.empty()) return usageError("falta o TIPO a converter");
+  return -1;
+}
 
-  TStringList params;
-  for (const UString& key : TClassesConversaoController::Chaves()) params.SetValue(key, u"N");
-  std::vector<std::string> indisponiveis;
-  for (const std::string& t : tipos) {
-    if (t == "todos") {
-      for (const Tipo& k : kTipos) {
-        if (TClassesConversaoController::Disponivel(k.key)) params.SetValue(k.key, u"S");
-        else indisponiveis.push_back(k.name);
-      }
+// The selection list of the kinds named ("todos": every kind); the exit status of
+// a usage error in `status` when a name is unknown.
+bool Selecao(const std::vector<std::string>& nomes, TStringList& params, int& status) {
+  for (const Tipo& t : Tipos()) params.SetValue(t.chave, u"N");
+  for (const std::string& nome : nomes) {
+    if (nome == "todos") {
+      for (const Tipo& t : Tipos()) params.SetValue(t.chave, u"S");
       continue;
     }
-    const Tipo* found = nullptr;
-    for (const Tipo& k : kTipos)
-      if (t == k.name) found = &k;
-    if (!found) return usageError("tipo desconhecido: " + t);
-    if (!TClassesConversaoController::Disponivel(found->key))
-      return usageError("tipo ainda não disponível nesta versão: " + t);
-    params.SetValue(found->key, u"S");
+    const Tipo* t = TipoPorNome(nome);
+    if (!t) {
+      status = usageError("tipo desconhecido: " + nome);
+      return false;
+    }
+    params.SetValue(t->chave, u"S");
   }
-  if (!indisponiveis.empty()) {
-    std::string list;
-    for (const auto& n : indisponiveis) list += (list.empty() ? "" : ", ") + n;
-    std::fprintf(stderr, "Ainda não disponíveis nesta versão, não convertidos: %s\n", list.c_str());
-  }
+  return true;
+}
 
+// The conversion itself, with the summary and the row report.
+int Converte(const Opcoes& o, const TStringList& params) {
   ConsoleProgress progress;
   ConsoleServices services;
   services.SetProgress(&progress);
-  WindowServices::Install(&services);
-  struct Uninstall {
-    ~Uninstall() { WindowServices::Install(nullptr); }
-  } uninstall;
+  dbase::Engine fonte;
+  RunReport report;
 
   fb::Database db;
   try {
-    db.SetDatabaseName(Utf8ToU(destino));
-    db.SetUserName(Utf8ToU(usuario));
-    db.SetPassword(Utf8ToU(senha));
+    db.SetDatabaseName(Utf8ToU(o.destino));
+    db.SetUserName(Utf8ToU(o.usuario));
+    db.SetPassword(Utf8ToU(o.senha));
     db.Open();
   } catch (const std::exception& e) {
-    MessageDlg(u"Não foi possível conectar ao banco de dados Norvale\rMotivo: " + ErrorMessage(e), MsgKind::Error,
-               MsgButtons::OK);
+    services.MessageBox(MsgKind::Error, u"Não foi possível conectar ao banco de dados Norvale\rMotivo: " + ErrorMessage(e),
+                        MsgButtons::OK);
     return 1;
   }
 
   std::unique_ptr<RelatorioLinhas> arquivoRelatorio;
-  if (!relatorio.empty()) {
+  if (!o.relatorio.empty()) {
     try {
-      arquivoRelatorio = std::make_unique<RelatorioLinhas>(relatorio);
+      arquivoRelatorio = std::make_unique<RelatorioLinhas>(o.relatorio);
     } catch (const std::exception& e) {
-      MessageDlg(ErrorMessage(e), MsgKind::Error, MsgButtons::OK);
+      services.MessageBox(MsgKind::Error, ErrorMessage(e), MsgButtons::OK);
       return 1;
     }
-    RunReport::Current().SetListener([&](const UString& tipo, RunReport::Outcome o, const RowNote& n) {
-      arquivoRelatorio->Linha(tipo, o, n);
+    report.SetListener([&](const UString& tipo, RunReport::Outcome desfecho, const RowNote& n) {
+      arquivoRelatorio->Linha(tipo, desfecho, n);
     });
   }
-  struct Unlisten {
-    ~Unlisten() { RunReport::Current().SetListener(nullptr); }
-  } unlisten;
 
   bool committed = false;
   try {
-    TClassesConversaoController controller;
-    controller.SetSimulacao(simular);
-    committed = controller.FEfetuaConversao(params, Utf8ToU(origem), db, db.DefaultTransaction(), progress.Bar(),
-                                            progress.Label(), Utf8ToU(empresa), gerarCodigos);
+    TClassesConversaoController controller(services, fonte, report);
+    controller.SetSimulacao(o.simular);
+    committed = controller.FEfetuaConversao(params, Utf8ToU(o.origem), db, db.DefaultTransaction(), progress.Bar(),
+                                            progress.Label(), Utf8ToU(o.empresa), o.gerarCodigos);
   } catch (const std::exception& e) {
     // Only the start of the run's transaction fails this way.
     services.ShowError(ErrorMessage(e));
     committed = false;
   }
   progress.Finish();
-  printSummary(committed, simular);
-  int status = !committed ? 1 : RunReport::Current().TotalRejected() > 0 ? 3 : 0;
+  printSummary(report, fonte, committed, o.simular);
+  int status = !committed ? 1 : report.TotalRejected() > 0 ? 3 : 0;
   if (arquivoRelatorio) {
     try {
       arquivoRelatorio->Fecha();
-      std::printf("Relatório dos registros não gravados: %s\n", relatorio.c_str());
+      std::printf("Relatório dos registros não gravados: %s\n", o.relatorio.c_str());
     } catch (const std::exception& e) {
       services.ShowError(ErrorMessage(e));
       if (status == 0) status = 1;
     }
   }
   // The last line, where a script or a tired operator looks.
-  if (simular)
+  if (o.simular)
     std::printf("Simulação: tudo foi desfeito no fim; nada foi gravado no banco de destino.\n");
   std::fflush(stdout);
   return status;
+}
+
+}  // namespace
+
+int RunCli(int argc, char** argv) {
+  Opcoes o;
+  if (const int status = LeOpcoes(argc, argv, o); status >= 0) return status;
+  if (o.inspecionar) return ImprimeExame(o.origem);
+  TStringList params;
+  int status = 0;
+  if (!Selecao(o.tipos, params, status)) return status;
+  return Converte(o, params);
 }

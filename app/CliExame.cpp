@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "platform/dbase/DbfEngine.h"
 #include "run/ExameOrigem.h"
 
 namespace {
@@ -28,7 +29,8 @@ std::string PorEmpresa(const ExameTabela& t) {
 }  // namespace
 
 int ImprimeExame(const std::string& pasta) {
-  const ExameOrigem r = ExaminaOrigem(pasta);
+  dbase::Engine fonte;
+  const ExameOrigem r = ExaminaOrigem(pasta, fonte);
   std::printf("Inspeção da pasta de origem: %s\n", pasta.c_str());
   if (!r.erroPasta.empty()) {
     std::printf("  %s\n", UToUtf8(r.erroPasta).c_str());

@@ -13,166 +13,19 @@
 #include "platform/Error.h"
 #include "run/ClassesConversaoController.h"
 
-TForm1* Form1 = nullptr;
-
 namespace {
 
 UString U(const QString& s) { return s.toStdU16String(); }
 
-// Tahoma 8 pt where it is installed; otherwise a narrow sans-serif of the same build.
-QFont FonteJanela(int pixelHeight, bool bold) {
-  QFont f;
-  f.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("DejaVu Sans Condensed"),
-                 QStringLiteral("DejaVu Sans")});
-  f.setStyleHint(QFont::SansSerif);
-  f.setPixelSize(pixelHeight);
-  f.setBold(bold);
-  return f;
-}
-
-void PintaFundo(QWidget* w, QPalette::ColorRole role, const QColor& c) {
-  QPalette pal = w->palette();
-  pal.setColor(role, c);
-  w->setPalette(pal);
-}
-
-QLabel* CriaRotulo(QWidget* parent, const QString& text, int left, int top) {
-  auto* l = new QLabel(text, parent);
-  l->setTextFormat(Qt::PlainText);
-  QFont f = l->font();
-  f.setBold(true);
-  l->setFont(f);
-  l->move(left, top);
-  l->adjustSize();
-  return l;
-}
-
-QLineEdit* CriaCaminho(QWidget* parent, int left, int top) {
-  auto* e = new QLineEdit(parent);
-  e->setGeometry(left, top, 449, 21);
-  e->setReadOnly(true);
-  PintaFundo(e, QPalette::Base, clCampo);
-  return e;
-}
-
-QCheckBox* CriaCaixa(QWidget* parent, const QString& text, int left, int top) {
-  auto* c = new QCheckBox(text, parent);
-  // Set outright: a style sheet on the parent would otherwise drop the inherited font.
-  c->setFont(parent->font());
-  c->move(left, top);
-  c->adjustSize();
-  return c;
-}
-
 }  // namespace
-
-// ---------------------------------------------------------------- TPanel
-
-TPanel::TPanel(QWidget* parent) : QWidget(parent), color_(clAccent) {
-  setFocusPolicy(Qt::NoFocus);
-}
-
-void TPanel::SetColor(const QColor& color) {
-  color_ = color;
-  update();
-}
-
-void TPanel::paintEvent(QPaintEvent*) {
-  QPainter p(this);
-  p.fillRect(rect(), color_);
-}
-
-void TPanel::focusInEvent(QFocusEvent* event) {
-  QWidget::focusInEvent(event);
-  if (OnEnter) OnEnter(this);
-}
-
-void TPanel::focusOutEvent(QFocusEvent* event) {
-  QWidget::focusOutEvent(event);
-  if (OnExit) OnExit(this);
-}
-
-void TPanel::mousePressEvent(QMouseEvent* event) {
-  pressed_ = event->button() == Qt::LeftButton;
-  event->accept();
-}
-
-void TPanel::mouseReleaseEvent(QMouseEvent* event) {
-  const bool click = pressed_ && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
-  pressed_ = false;
-  event->accept();
-  if (click && OnClick) OnClick(this);
-}
-
-// ---------------------------------------------------------------- TImage
-
-TImage::TImage(QWidget* parent) : QLabel(parent) {
-  setAlignment(Qt::AlignCenter);
-  setAttribute(Qt::WA_TranslucentBackground);
-}
-
-void TImage::SetPicture(const QPixmap& picture) {
-  setPixmap(picture.size() == size() ? picture
-                                     : picture.scaled(size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
-}
-
-void TImage::enterEvent(QEnterEvent* event) {
-  QLabel::enterEvent(event);
-  if (OnMouseEnter) OnMouseEnter(this);
-}
-
-void TImage::leaveEvent(QEvent* event) {
-  QLabel::leaveEvent(event);
-  if (OnMouseLeave) OnMouseLeave(this);
-}
-
-void TImage::mousePressEvent(QMouseEvent* event) {
-  pressed_ = event->button() == Qt::LeftButton;
-  event->accept();
-}
-
-void TImage::mouseReleaseEvent(QMouseEvent* event) {
-  const bool click = pressed_ && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
-  pressed_ = false;
-  event->accept();
-  if (click && OnClick) OnClick(this);
-}
-
-// ---------------------------------------------------------------- TPastaDialog
-
-TPastaDialog::TPastaDialog(QWidget* parent) : QFileDialog(parent) {
-  setWindowTitle(QStringLiteral("Procurar pasta"));
-  setOption(QFileDialog::DontUseNativeDialog, true);
-  setOption(QFileDialog::ShowDirsOnly, true);
-  setFileMode(QFileDialog::Directory);
-  setAcceptMode(QFileDialog::AcceptOpen);
-  setDirectory(QDir::currentPath());
-}
-
-void TPastaDialog::accept() {
-  const QStringList escolhidas = selectedFiles();
-  if (!escolhidas.isEmpty()) {
-    const QString pasta = escolhidas.first();
-    if (!pasta.isEmpty() && !QFileInfo::exists(pasta)) {
-      const UString pergunta = u"A pasta " + U(QDir::toNativeSeparators(pasta)) +
-                               u" não existe.\r\nDeseja criá-la?";
-      if (MessageDlg(pergunta, MsgKind::Confirmation, MsgButtons::YesNo) != MsgResult::Yes) return;
-      if (!QDir().mkpath(pasta)) {
-        MessageDlg(u"Não foi possível criar a pasta " + U(QDir::toNativeSeparators(pasta)), MsgKind::Error,
-                   MsgButtons::OK);
-        return;
-      }
-    }
-  }
-  QFileDialog::accept();
-}
 
 // ---------------------------------------------------------------- TForm1
 
-TForm1::TForm1(QWidget* parent)
+TForm1::TForm1(WindowServices& servicos, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
-      transacaoNorvale(dbNorvale.DefaultTransaction()) {
+      transacaoNorvale(dbNorvale.DefaultTransaction()),
+      servicos_(servicos) {
   dbNorvale.SetUserName(u"SYSDBA");
   dbNorvale.SetPassword(u"ferncrest");
   EscolhePastaOrigem = [this] { return AbreDialogoPasta(); };
@@ -260,22 +113,7 @@ void TForm1::CriaControles() {
       "QGroupBox#GroupBox1 { border: 1px solid rgb(160,160,160); border-radius: 3px; margin-top: 6px; }"
       "QGroupBox#GroupBox1::title { subcontrol-origin: margin; subcontrol-position: top left; left: 8px;"
       " padding: 0px; }"));
-  boxCliente = CriaCaixa(GroupBox1, QStringLiteral("Cliente"), 32, 19);
-  boxFornecedor = CriaCaixa(GroupBox1, QStringLiteral("Fornecedor"), 135, 19);
-  boxGrupo = CriaCaixa(GroupBox1, QStringLiteral("Grupo"), 239, 19);
-  boxPagar = CriaCaixa(GroupBox1, QStringLiteral("Contas a Pagar"), 335, 19);
-  boxSubGrupo = CriaCaixa(GroupBox1, QStringLiteral("SubGrupo"), 32, 42);
-  boxProduto = CriaCaixa(GroupBox1, QStringLiteral("Produto"), 135, 42);
-  boxReceber = CriaCaixa(GroupBox1, QStringLiteral("Contas a Receber"), 335, 42);
-  // Belongs to the window, drawn over the group's area.
-  boxFabricante = CriaCaixa(this, QStringLiteral("Fabricante"), 295, 282);
-  {
-    QFont f = boxFabricante->font();
-    f.setBold(true);
-    boxFabricante->setFont(f);
-    boxFabricante->adjustSize();
-    boxFabricante->raise();
-  }
+  CriaCaixas();
 
   lblProgresso = new QtStatusLabel(this);
   {
@@ -317,6 +155,41 @@ void TForm1::CriaControles() {
   edtOrigem->setFocus();
 }
 
+// One check box for each kind, with the kind's label, where the window has always
+// drawn it.
+void TForm1::CriaCaixas() {
+  struct Lugar {
+    const char16_t* chave;
+    QCheckBox* TForm1::*caixa;
+    bool noGrupo;  // inside the group box, or the window's own
+    int left, top;
+  };
+  static const Lugar lugares[] = {
+      {u"CLIENTE", &TForm1::boxCliente, true, 32, 19},       {u"FORNECEDOR", &TForm1::boxFornecedor, true, 135, 19},
+      {u"GRUPO", &TForm1::boxGrupo, true, 239, 19},          {u"PAGAR", &TForm1::boxPagar, true, 335, 19},
+      {u"SUBGRUPO", &TForm1::boxSubGrupo, true, 32, 42},     {u"PRODUTO", &TForm1::boxProduto, true, 135, 42},
+      {u"RECEBER", &TForm1::boxReceber, true, 335, 42},
+      // Belongs to the window, drawn over the group's area.
+      {u"FABRICANTE", &TForm1::boxFabricante, false, 295, 282},
+  };
+  for (const Lugar& l : lugares) {
+    const Tipo* tipo = TipoPorChave(l.chave);
+    QCheckBox* c = CriaCaixa(l.noGrupo ? static_cast<QWidget*>(GroupBox1) : this,
+                             QString::fromStdU16String(tipo->rotulo), l.left, l.top);
+    this->*l.caixa = c;
+    if (!l.noGrupo) {
+      QFont f = c->font();
+      f.setBold(true);
+      c->setFont(f);
+      c->adjustSize();
+      c->raise();
+    }
+  }
+  for (const Tipo& t : Tipos())
+    for (const Lugar& l : lugares)
+      if (SameTextAscii(t.chave, l.chave)) caixas_.emplace_back(&t, this->*l.caixa);
+}
+
 TPanel* TForm1::CriaBotao(int left, int top, int size, TImage*& image, const QPixmap& picture,
                           const QString& hint) {
   auto* panel = new TPanel(this);
@@ -331,15 +204,15 @@ TPanel* TForm1::CriaBotao(int left, int top, int size, TImage*& image, const QPi
 
 void TForm1::LigaEventos() {
   for (TPanel* p : {pnlAbrirOrigem, pnlAbrirNorvale, pnlConverter, pnlSair}) {
-    p->OnEnter = [this](TPanel* s) { Protegido([&] { pnlAbrirOrigemEnter(s); }); };
-    p->OnExit = [this](TPanel* s) { Protegido([&] { pnlAbrirOrigemExit(s); }); };
+    p->OnEnter = [this](TPanel* s) { Protege([&] { pnlAbrirOrigemEnter(s); }); };
+    p->OnExit = [this](TPanel* s) { Protege([&] { pnlAbrirOrigemExit(s); }); };
   }
   for (TImage* i : {imgAbrirOrigem, imgAbrirNorvale, imgConverter, imgSair}) {
-    i->OnMouseEnter = [this](TImage* s) { Protegido([&] { imgAbrirOrigemMouseEnter(s); }); };
-    i->OnMouseLeave = [this](TImage* s) { Protegido([&] { imgAbrirOrigemMouseLeave(s); }); };
+    i->OnMouseEnter = [this](TImage* s) { Protege([&] { imgAbrirOrigemMouseEnter(s); }); };
+    i->OnMouseLeave = [this](TImage* s) { Protege([&] { imgAbrirOrigemMouseLeave(s); }); };
   }
   auto clique = [this](void (TForm1::*handler)()) {
-    return [this, handler](auto*) { Protegido([&] { (this->*handler)(); }); };
+    return [this, handler](auto*) { Protege([&] { (this->*handler)(); }); };
   };
   pnlAbrirOrigem->OnClick = clique(&TForm1::imgAbrirOrigemClick);
   imgAbrirOrigem->OnClick = clique(&TForm1::imgAbrirOrigemClick);
@@ -349,7 +222,7 @@ void TForm1::LigaEventos() {
   imgConverter->OnClick = clique(&TForm1::imgConverterClick);
   pnlSair->OnClick = clique(&TForm1::imgSairClick);
   imgSair->OnClick = clique(&TForm1::imgSairClick);
-  QObject::connect(boxProduto, &QCheckBox::toggled, this, [this](bool) { Protegido([&] { boxProdutoClick(); }); });
+  QObject::connect(boxProduto, &QCheckBox::toggled, this, [this](bool) { Protege([&] { boxProdutoClick(); }); });
 
   // The window sees every key press before its controls do.
   for (QWidget* w : findChildren<QWidget*>()) w->installEventFilter(this);
@@ -361,7 +234,7 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
     // Seen once, at the control that has the focus, before it handles the key.
     QWidget* focado = QApplication::focusWidget();
     if (watched == focado && !key->isAutoRepeat()) {
-      Protegido([&] { FormKeyDown(focado, key->key()); });
+      Protege([&] { FormKeyDown(focado, key->key()); });
     }
   }
   return QWidget::eventFilter(watched, event);
@@ -419,7 +292,7 @@ void TForm1::imgAbrirOrigemMouseLeave(TImage* Sender) {
 }
 
 std::optional<QString> TForm1::AbreDialogoPasta() {
-  TPastaDialog dialogo(this);
+  TPastaDialog dialogo(servicos_, this);
   if (dialogo.exec() != QDialog::Accepted) return std::nullopt;
   const QStringList escolhidas = dialogo.selectedFiles();
   if (escolhidas.isEmpty()) return std::nullopt;
@@ -495,17 +368,8 @@ void TForm1::HabilitaBotoes(bool bln) {
 }
 
 void TForm1::CarregaParametros(TStringList& params) {
-  auto linha = [&](const char16_t* chave, const QCheckBox* caixa) {
-    params.Add(UString(chave) + u"=" + (caixa->isChecked() ? u"S" : u"N"));
-  };
-  linha(u"CLIENTE", boxCliente);
-  linha(u"FORNECEDOR", boxFornecedor);
-  linha(u"GRUPO", boxGrupo);
-  linha(u"SUBGRUPO", boxSubGrupo);
-  linha(u"PRODUTO", boxProduto);
-  linha(u"RECEBER", boxReceber);
-  linha(u"PAGAR", boxPagar);
-  linha(u"FABRICANTE", boxFabricante);
+  for (const auto& [tipo, caixa] : caixas_)
+    params.Add(UString(tipo->chave) + u"=" + (caixa->isChecked() ? u"S" : u"N"));
 }
 
 void TForm1::imgConverterClick() {
@@ -532,7 +396,7 @@ void TForm1::imgConverterClick() {
 
   TStringList MParams;
   CarregaParametros(MParams);
-  TClassesConversaoController controlador;
+  TClassesConversaoController controlador(servicos_, fonte_, relatorio_);
   controlador.FEfetuaConversao(MParams, U(edtOrigem->text()), dbNorvale, transacaoNorvale, *barra, *lblProgresso,
                                U(cmbEmpresa->currentText()), mGerarCodigo);
 }

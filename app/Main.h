@@ -10,74 +10,21 @@
 #include <QWidget>
 #include <functional>
 #include <optional>
+#include <utility>
+#include <vector>
 
+#include "app/Controles.h"
 #include "app/QtServices.h"
+#include "converters/Tipos.h"
 #include "platform/StringList.h"
+#include "platform/dbase/DbfEngine.h"
 #include "platform/firebird/Firebird.h"
-
-// Colours of the window.
-inline const QColor clAccent(182, 66, 69);
-inline const QColor clFoco(128, 0, 0);
-inline const QColor clCampo(221, 221, 221);
-
-// A flat coloured panel. The ones that act as buttons take the focus by Tab and
-// report focus changes and clicks to the window.
-class TPanel : public QWidget {
- public:
-  explicit TPanel(QWidget* parent);
-  QColor Color() const { return color_; }
-  void SetColor(const QColor& color);
-
-  std::function<void(TPanel*)> OnEnter;  // focus came in
-  std::function<void(TPanel*)> OnExit;   // focus went away
-  std::function<void(TPanel*)> OnClick;
-
- protected:
-  void paintEvent(QPaintEvent* event) override;
-  void focusInEvent(QFocusEvent* event) override;
-  void focusOutEvent(QFocusEvent* event) override;
-  void mousePressEvent(QMouseEvent* event) override;
-  void mouseReleaseEvent(QMouseEvent* event) override;
-
- private:
-  QColor color_;
-  bool pressed_ = false;
-};
-
-// A picture, scaled proportionally into its bounds, that reports the mouse coming
-// in, going out and clicking.
-class TImage : public QLabel {
- public:
-  explicit TImage(QWidget* parent);
-  void SetPicture(const QPixmap& picture);
-
-  std::function<void(TImage*)> OnClick;
-  std::function<void(TImage*)> OnMouseEnter;
-  std::function<void(TImage*)> OnMouseLeave;
-
- protected:
-  void enterEvent(QEnterEvent* event) override;
-  void leaveEvent(QEvent* event) override;
-  void mousePressEvent(QMouseEvent* event) override;
-  void mouseReleaseEvent(QMouseEvent* event) override;
-
- private:
-  bool pressed_ = false;
-};
-
-// The folder picker: the operator may also type a folder name; a folder that does
-// not exist is created after a confirmation, and on No the picker stays open.
-class TPastaDialog : public QFileDialog {
- public:
-  explicit TPastaDialog(QWidget* parent);
-
- protected:
-  void accept() override;
-};
+#include "toolkit/RunReport.h"
 
 class TForm1 : public QWidget {
  public:
-  explicit TForm1(QWidget* parent = nullptr);
+  // The window shows its boxes and errors through `servicos`.
+  explicit TForm1(WindowServices& servicos, QWidget* parent = nullptr);
   ~TForm1() override;
 
   // Header band.
@@ -162,9 +109,22 @@ class TForm1 : public QWidget {
   TPanel* CriaBotao(int left, int top, int size, TImage*& image, const QPixmap& picture,
                     const QString& hint);
 
+  void CriaCaixas();
+  MsgResult MessageDlg(const UString& text, MsgKind kind, MsgButtons buttons) {
+    return servicos_.MessageBox(kind, text, buttons);
+  }
+  template <class F>
+  void Protege(F&& handler) {
+    Protegido(servicos_, std::forward<F>(handler));
+  }
+
+  WindowServices& servicos_;
+  // The engine the runs read the legacy tables with, and the report of the last run.
+  dbase::Engine fonte_;
+  RunReport relatorio_;
+  // The check box of each kind, in the run's order.
+  std::vector<std::pair<const Tipo*, QCheckBox*>> caixas_;
   bool emConversao_ = false;
   bool centrada_ = false;
 };
 
-// The main window of the program.
-extern TForm1* Form1;

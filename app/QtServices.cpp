@@ -47,7 +47,7 @@ MsgResult QtWindowServices::MessageBox(MsgKind kind, const UString& text, MsgBut
 
 void QtWindowServices::ProcessMessages() {
   // The converters call this once per source row, thousands of times a second. The
-  // window repaints and takes input some sixty times a second, which nobody can tell
+  // window repaints and takes input some twenty times a second, which nobody can tell
   // from every row, and the run is not spent painting the same label over and over.
   const auto now = std::chrono::steady_clock::now();
   if (processed_ && now - ultimo_ < std::chrono::milliseconds(50)) return;
@@ -89,7 +89,7 @@ void QtStatusLabel::Mostra() {
   adjustSize();
 }
 
-void MostraErroCorrente() {
+void MostraErroCorrente(WindowServices& servicos) {
   UString text;
   try {
     throw;
@@ -99,7 +99,7 @@ void MostraErroCorrente() {
     text = u"Erro desconhecido";
   }
   try {
-    WindowServices::Current().ShowError(text);
+    servicos.ShowError(text);
   } catch (...) {
     // Nothing is left to tell the operator with; the program goes on.
   }
@@ -109,7 +109,8 @@ bool TApplication::notify(QObject* receiver, QEvent* event) {
   try {
     return QApplication::notify(receiver, event);
   } catch (...) {
-    MostraErroCorrente();
+    QuietServices quieto;
+    MostraErroCorrente(servicos_ ? *servicos_ : quieto);
     return false;
   }
 }

@@ -14,7 +14,7 @@ class QtWindowServices : public WindowServices {
   // A modal box over the active window, titled with the kind's standard word.
   MsgResult MessageBox(MsgKind kind, const UString& text, MsgButtons buttons) override;
   // QCoreApplication::processEvents: repaints and handles waiting input, at most
-  // about sixty times a second (calls in between return at once).
+  // about twenty times a second (calls in between return at once).
   void ProcessMessages() override;
   // An error box holding the message; the program goes on.
   void ShowError(const UString& text) override;
@@ -61,16 +61,21 @@ class TApplication : public QApplication {
  public:
   TApplication(int& argc, char** argv) : QApplication(argc, argv) {}
   bool notify(QObject* receiver, QEvent* event) override;
+  // The services that show such an error (not owned; until set, standard error).
+  void SetServicos(WindowServices* servicos) { servicos_ = servicos; }
+
+ private:
+  WindowServices* servicos_ = nullptr;
 };
 
 // Shows the error held by the current exception (called from a catch block).
-void MostraErroCorrente();
+void MostraErroCorrente(WindowServices& servicos);
 
 template <class F>
-void Protegido(F&& handler) {
+void Protegido(WindowServices& servicos, F&& handler) {
   try {
     handler();
   } catch (...) {
-    MostraErroCorrente();
+    MostraErroCorrente(servicos);
   }
 }

@@ -19,15 +19,10 @@ int main(int argc, char** argv) {
   QGuiApplication::setDesktopFileName(QStringLiteral("conversor-tolv"));
 
   QtWindowServices services;
-  WindowServices::Install(&services);
-  int rc = 0;
-  {
-    TForm1 form;
-    Form1 = &form;
-    form.show();
-    rc = app.exec();
-    Form1 = nullptr;
-  }
-  WindowServices::Install(nullptr);
+  app.SetServicos(&services);
+  TForm1 form(services);
+  form.show();
+  const int rc = app.exec();
+  app.SetServicos(nullptr);
   return rc;
 }

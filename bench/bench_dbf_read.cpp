@@ -19,7 +19,7 @@
 
 #include "platform/Error.h"
 #include "platform/dbase/DbfTable.h"
-#include "run/SourceQuery.h"
+#include "platform/dbase/DbfEngine.h"
 
 namespace {
 
@@ -62,7 +62,9 @@ int main(int argc, char** argv) {
     const long rssBefore = maxRssKb();
     const double cpu0 = cpuSeconds();
     const auto t0 = std::chrono::steady_clock::now();
-    auto q = NewSourceQuery();
+    dbase::Engine engine;
+    const FormatSettings regional;
+    auto q = engine.NewQuery(regional);
     q->SetDatabaseName(Utf8ToU(folder));
     q->SetSQL(sql);
     q->Open();

@@ -29,22 +29,22 @@ UString Pontuada(UString s) {
 }
 
 // Today as the dates of a customer are written: dd.mm.yyyy.
-UString Hoje() {
+UString Hoje(const FormatSettings& fs) {
   UString vazia;
-  return Pontuada(TConversao::FValidaData(vazia));
+  return Pontuada(TConversao::FValidaData(vazia, fs));
 }
 
 // A date read as a date becomes dd.mm.yyyy (an empty one, today); a text that is
 // no date is kept, dotted, rather than lost.
-UString DataCadastro(const UString& v) {
+UString DataCadastro(const UString& v, const FormatSettings& fs) {
   UString data = v;
-  UString r = Pontuada(TConversao::FValidaData(data));
+  UString r = Pontuada(TConversao::FValidaData(data, fs));
   if (r.empty() && !v.empty()) r = Pontuada(v);
   return r;
 }
 
 // The birth date is optional: empty stays empty.
-UString DataOpcional(const UString& v) { return v.empty() ? UString() : DataCadastro(v); }
+UString DataOpcional(const UString& v, const FormatSettings& fs) { return v.empty() ? UString() : DataCadastro(v, fs); }
 
 UString CodigoCidade(const UString& v) {
   return SemAspas(v, Nada, [](const UString& s) {
@@ -81,7 +81,7 @@ UString Corte(const UString& v, std::size_t n) {
 
 }  // namespace
 
-TConverteCliente::TConverteCliente(fb::Database& cBanco) : TConversao(cBanco) { LimpaVariavel(); }
+TConverteCliente::TConverteCliente(RunContext& Contexto) : TConversao(Contexto) { LimpaVariavel(); }
 
 void TConverteCliente::SetCodCliente(const UString& Value) {
   FCodCliente = SemAspas(
@@ -170,8 +170,8 @@ void TConverteCliente::SetCampoLivre4(const UString& Value) { FCampoLivre4 = Cor
 void TConverteCliente::SetCampoLivre5(const UString& Value) { FCampoLivre5 = Corte(Value, 40); }
 void TConverteCliente::SetCampoLivre6(const UString& Value) { FCampoLivre6 = Corte(Value, 40); }
 
-void TConverteCliente::SetDT_Nascimento(const UString& Value) { FDT_Nascimento = DataOpcional(Value); }
-void TConverteCliente::SetDT_Cadastro(const UString& Value) { FDT_Cadastro = DataCadastro(Value); }
+void TConverteCliente::SetDT_Nascimento(const UString& Value) { FDT_Nascimento = DataOpcional(Value, Contexto().Regional()); }
+void TConverteCliente::SetDT_Cadastro(const UString& Value) { FDT_Cadastro = DataCadastro(Value, Contexto().Regional()); }
 
 void TConverteCliente::LimpaVariavel() {
   FCodCliente.clear();
@@ -180,7 +180,7 @@ void TConverteCliente::LimpaVariavel() {
   FCliBloqueado = u"N";
   FMalaDiretaEletr = u"N";
   FProtestarCliente = u"N";
-  FDT_Cadastro = Hoje();
+  FDT_Cadastro = Hoje(Contexto().Regional());
   FDT_Ult_Alteracao = FDT_Cadastro;
   for (UString* f : {&FNome, &FNomeFantasia, &FEndereco, &FEnderecoEntr, &FEnderecoCob, &FBairro, &FBairroEntr,
                      &FBairroCob, &FCodCidade, &FCodCidadeEntr, &FCodCidadeCob, &FEstado, &FEstadoEntr, &FEstadoCob,
@@ -213,7 +213,7 @@ UString TConverteCliente::MontaSqlInsere() const {
       u"Cliente.CodClasCli, Cliente.CodVendend1, Cliente.CodPrazo, Cliente.LimiteCredito, Cliente.CodPais, "
       u"cliente.nomesocio, ";
 
-  UString limite = FloatToStrU(FLimiteCredito);
+  UString limite = FloatToStrU(FLimiteCredito, Contexto().Regional());
   for (auto& c : limite)
     if (c == u',') c = u'.';
 

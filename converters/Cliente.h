@@ -5,7 +5,7 @@
 
 class TConverteCliente : public TConversao {
  public:
-  explicit TConverteCliente(fb::Database& cBanco);
+  explicit TConverteCliente(RunContext& Contexto);
 
   const UString& CodCliente() const { return FCodCliente; }
   const UString& CodFornec() const { return FCodFornec; }

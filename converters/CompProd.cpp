@@ -2,7 +2,7 @@
 
 #include "converters/ValoresSql.h"
 
-TConverteCompProd::TConverteCompProd(fb::Database& cBanco) : TConversao(cBanco) { LimpaVariavel(); }
+TConverteCompProd::TConverteCompProd(RunContext& Contexto) : TConversao(Contexto) { LimpaVariavel(); }
 
 TConverteCompProd::~TConverteCompProd() = default;
 

@@ -5,7 +5,7 @@
 
 class TConverteCompProd : public TConversao {
  public:
-  explicit TConverteCompProd(fb::Database& cBanco);
+  explicit TConverteCompProd(RunContext& Contexto);
   ~TConverteCompProd() override;
 
   // Resets the code, company, grade, stock and cost only: the other figures keep

@@ -1,6 +1,6 @@
 #include "converters/DocuPag.h"
 
-TConverteDocuPag::TConverteDocuPag(fb::Database& cBanco) : TConverteDocumento(cBanco) { LimpaVariavel(); }
+TConverteDocuPag::TConverteDocuPag(RunContext& Contexto) : TConverteDocumento(Contexto) { LimpaVariavel(); }
 
 void TConverteDocuPag::LimpaVariavel() {
   LimpaDocumento();

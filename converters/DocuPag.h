@@ -4,7 +4,7 @@
 
 class TConverteDocuPag : public TConverteDocumento {
  public:
-  explicit TConverteDocuPag(fb::Database& cBanco);
+  explicit TConverteDocuPag(RunContext& Contexto);
 
   const UString& CodFornec() const { return FCodFornec; }
   const UString& Historico() const { return FHistorico; }

@@ -1,6 +1,6 @@
 #include "converters/DocuRec.h"
 
-TConverteDocuRec::TConverteDocuRec(fb::Database& cBanco) : TConverteDocumento(cBanco) { LimpaVariavel(); }
+TConverteDocuRec::TConverteDocuRec(RunContext& Contexto) : TConverteDocumento(Contexto) { LimpaVariavel(); }
 
 void TConverteDocuRec::LimpaVariavel() {
   LimpaDocumento();

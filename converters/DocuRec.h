@@ -4,7 +4,7 @@
 
 class TConverteDocuRec : public TConverteDocumento {
  public:
-  explicit TConverteDocuRec(fb::Database& cBanco);
+  explicit TConverteDocuRec(RunContext& Contexto);
 
   const UString& CodCliente() const { return FCodCliente; }
   const UString& CodVendedor() const { return FCodVendedor; }

@@ -1,13 +1,12 @@
 #pragma once
 // Converts the open receivables of one company (source table CR) into DocuRec and
 // MoviRec. Nothing is emptied: the documents are added to what the target holds.
-#include "platform/WindowServices.h"
-#include "platform/firebird/Firebird.h"
-#include "run/SourceQuery.h"
+#include "converters/Tipos.h"
+#include "toolkit/RunContext.h"
 
 class TClassPreencheDadosDocuRec {
  public:
-  SourceQuery& BuscaDocumentosBDOrigem(SourceQuery& qryBusca, const UString& Empresa);
-  void PreencheDadosDocuRec(const UString& DbOrigem, fb::Database& DbDestino, ProgressBar& Barra,
-                            StatusLabel& lblInfo, const UString& Empresa);
+  // The run's entry: one mapping object for the pass.
+  static void Converte(RunContext& ctx, const Tipo& tipo) { TClassPreencheDadosDocuRec().PreencheDadosDocuRec(ctx, tipo); }
+  void PreencheDadosDocuRec(RunContext& ctx, const Tipo& tipo);
 };

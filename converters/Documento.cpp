@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "run/RunReport.h"
 
 UString SemAspas(const UString& Value) {
   UString out = Value;
@@ -10,7 +9,7 @@ UString SemAspas(const UString& Value) {
   return out;
 }
 
-UString TextoData(TDateTime Value) { return FormatDateTime(u"dd/mm/yyyy", Value); }
+UString TextoData(TDateTime Value, const FormatSettings& fs) { return FormatDateTime(u"dd/mm/yyyy", Value, fs); }
 
 void TConverteDocumento::LimpaDocumento() {
   FCodEmpresa.clear();
@@ -31,36 +30,10 @@ void TConverteDocumento::LimpaDocumento() {
 void PreencheDocumento(TConverteDocumento& Documento, const SourceQuery& qryBusca) {
   Documento.SetCodEmpresa(u"00");
   Documento.SetCodDocto(qryBusca.FieldAsText(u"Numero_Doc"));
-  Documento.SetDt_Emissao(TextoData(qryBusca.FieldAsDateTime(u"Emissao")));
-  Documento.SetDt_Vencimento(TextoData(qryBusca.FieldAsDateTime(u"Vencimento")));
+  const FormatSettings& fs = Documento.Contexto().Regional();
+  Documento.SetDt_Emissao(TextoData(qryBusca.FieldAsDateTime(u"Emissao"), fs));
+  Documento.SetDt_Vencimento(TextoData(qryBusca.FieldAsDateTime(u"Vencimento"), fs));
   Documento.SetValorDocto(qryBusca.FieldAsDouble(u"Valor"));
   Documento.SetSituacao(u"1");
   Documento.SetCodMoeda(u"01");
-}
-
-void PercorreDocumentos(SourceQuery& qryBusca, ProgressBar& Barra, StatusLabel& lblInfo, const UString& Texto,
-                        const std::function<void()>& GravaLinha) {
-  RunReport& report = RunReport::Current();
-  int registro = 1;
-
-  qryBusca.Last();
-  Barra.SetMax(qryBusca.RecordCount());
-  qryBusca.First();
-
-  while (!qryBusca.Eof()) {
-    lblInfo.SetCaption(Texto + IntToU(registro) + u" de " + IntToU(Barra.Max()));
-    ProcessMessages();
-
-    report.Read();
-    GravaLinha();
-    report.Written();
-
-    ++registro;
-    qryBusca.Next();
-    Barra.StepBy(1);
-  }
-
-  lblInfo.SetCaption(u"");
-  Barra.SetPosition(0);
-  Barra.SetMax(0);
 }

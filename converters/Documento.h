@@ -1,13 +1,9 @@
 #pragma once
 // What receivables and payables have in common: the document's own fields (company,
 // type, number, currency, amounts, dates, situation, operation, order number) with
-// their cleaning, the date text both write, and the pass over the open documents of
-// the source that both mapping operations make.
-#include <functional>
-
+// their cleaning, and the date text both write.
 #include "platform/DateTime.h"
-#include "platform/WindowServices.h"
-#include "run/SourceQuery.h"
+#include "platform/SourceQuery.h"
 #include "toolkit/classConversao.h"
 
 // The value without any double quote, wherever it stood. Every text of a document
@@ -17,11 +13,11 @@ UString SemAspas(const UString& Value);
 // The date as the documents write it, "dd/mm/yyyy" with the regional separator; the
 // target connection reads it back under the same settings. The zero date (a blank
 // legacy date) is 30/12/1899.
-UString TextoData(TDateTime Value);
+UString TextoData(TDateTime Value, const FormatSettings& fs);
 
 class TConverteDocumento : public TConversao {
  public:
-  explicit TConverteDocumento(fb::Database& cBanco) : TConversao(cBanco) {}
+  explicit TConverteDocumento(RunContext& Contexto) : TConversao(Contexto) {}
 
   const UString& CodEmpresa() const { return FCodEmpresa; }
   const UString& TipoDocto() const { return FTipoDocto; }
@@ -72,12 +68,3 @@ class TConverteDocumento : public TConversao {
 // (whichever company was converted), the number, both dates, the value, situation 1
 // (open) and currency 01.
 void PreencheDocumento(TConverteDocumento& Documento, const SourceQuery& qryBusca);
-
-// Goes over the open source query of documents: the progress maximum is the row
-// count; per row the progress text (Texto + row + " de " + maximum), the window's
-// events, then GravaLinha, which fills and writes the row's document; at the end the
-// progress display is cleared. Each row is counted as read and written in the run's
-// report. Nothing is caught: an error ends the pass and reaches the run controller,
-// whose rollback takes back every document written.
-void PercorreDocumentos(SourceQuery& qryBusca, ProgressBar& Barra, StatusLabel& lblInfo, const UString& Texto,
-                        const std::function<void()>& GravaLinha);

@@ -5,7 +5,7 @@
 #include "platform/Error.h"
 #include "platform/WindowServices.h"
 
-TFabricante::TFabricante(fb::Database& cBanco) : TConversao(cBanco) { limpaVariavel(); }
+TFabricante::TFabricante(RunContext& Contexto) : TConversao(Contexto) { limpaVariavel(); }
 
 void TFabricante::setCodFabric(const UString& Value) { FCodFabric = StrZero(LeftU(Value, 5), 5); }
 
@@ -32,7 +32,7 @@ bool TFabricante::GravaFabr() {
     // A failed statement leaves nothing behind and the transaction active: the
     // operator is told about this row and the next one is written as usual.
     FErroGravacao = ErrorMessage(e);
-    MessageDlg(u"Ocorreu um erro durante a conversão de Fabricantes. Motivo: " + FErroGravacao, MsgKind::Error,
+    Contexto().MessageDlg(u"Ocorreu um erro durante a conversão de Fabricantes. Motivo: " + FErroGravacao, MsgKind::Error,
                MsgButtons::OK);
   }
   return true;

@@ -5,7 +5,7 @@
 
 class TFabricante : public TConversao {
  public:
-  explicit TFabricante(fb::Database& cBanco);
+  explicit TFabricante(RunContext& Contexto);
 
   const UString& CodFabric() const { return FCodFabric; }
   const UString& Descricao() const { return FDescricao; }

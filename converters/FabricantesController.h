@@ -1,12 +1,11 @@
 #pragma once
 // Converts the legacy manufacturers (source table FABRICA) into CADFABR.
-#include "platform/WindowServices.h"
-#include "platform/firebird/Firebird.h"
-#include "run/SourceQuery.h"
+#include "converters/Tipos.h"
+#include "toolkit/RunContext.h"
 
 class TClassPreencheDadosFabricantes {
  public:
-  SourceQuery& BuscaFabricantesBDOrigem(SourceQuery& qryBusca);
-  void PreencheDadosFabricantes(const UString& DbOrigem, fb::Database& DbDestino, ProgressBar& Barra,
-                                StatusLabel& lblInfo);
+  // The run's entry: one mapping object for the pass.
+  static void Converte(RunContext& ctx, const Tipo& tipo) { TClassPreencheDadosFabricantes().PreencheDadosFabricantes(ctx, tipo); }
+  void PreencheDadosFabricantes(RunContext& ctx, const Tipo& tipo);
 };

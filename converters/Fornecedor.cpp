@@ -12,7 +12,7 @@ UString SemApostrofo(const UString& Value) {
 
 }  // namespace
 
-TConverteFornece::TConverteFornece(fb::Database& cBanco) : TConversao(cBanco) { LimpaVariavel(); }
+TConverteFornece::TConverteFornece(RunContext& Contexto) : TConversao(Contexto) { LimpaVariavel(); }
 
 void TConverteFornece::SetCodFornec(const UString& Value) {
   FCodFornec = StrZero(LeftU(SemApostrofo(Value), 6), 6);

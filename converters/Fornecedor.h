@@ -6,7 +6,7 @@
 
 class TConverteFornece : public TConversao {
  public:
-  explicit TConverteFornece(fb::Database& cBanco);
+  explicit TConverteFornece(RunContext& Contexto);
 
   const UString& CodFornec() const { return FCodFornec; }
   const UString& CodCliente() const { return FCodCliente; }

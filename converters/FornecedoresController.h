@@ -1,13 +1,12 @@
 #pragma once
 // Converts the legacy suppliers (source table FORNEC) into FORNECE, registering the
 // cities the target lacks.
-#include "platform/WindowServices.h"
-#include "platform/firebird/Firebird.h"
-#include "run/SourceQuery.h"
+#include "converters/Tipos.h"
+#include "toolkit/RunContext.h"
 
 class TClassPreencheDadosFornecedores {
  public:
-  SourceQuery& BuscaFornecedoresBDOrigem(SourceQuery& qryBusca);
-  void PreencheDadosFornecedores(const UString& DbOrigem, fb::Database& DbDestino, ProgressBar& Barra,
-                                 StatusLabel& lblInfo);
+  // The run's entry: one mapping object for the pass.
+  static void Converte(RunContext& ctx, const Tipo& tipo) { TClassPreencheDadosFornecedores().PreencheDadosFornecedores(ctx, tipo); }
+  void PreencheDadosFornecedores(RunContext& ctx, const Tipo& tipo);
 };

@@ -1,6 +1,6 @@
 #include "converters/GrupoProduto.h"
 
-TConverteGruposProd::TConverteGruposProd(fb::Database& cBanco) : TConversao(cBanco) { LimpaVariavel(); }
+TConverteGruposProd::TConverteGruposProd(RunContext& Contexto) : TConversao(Contexto) { LimpaVariavel(); }
 
 void TConverteGruposProd::SetCodigo(const UString& Value) { FCodigo = StrZero(RightU(Value, 3), 3); }
 

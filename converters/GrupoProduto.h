@@ -6,7 +6,7 @@
 
 class TConverteGruposProd : public TConversao {
  public:
-  explicit TConverteGruposProd(fb::Database& cBanco);
+  explicit TConverteGruposProd(RunContext& Contexto);
 
   const UString& Codigo() const { return FCodigo; }
   const UString& Descricao() const { return FDescricao; }

@@ -1,12 +1,11 @@
 #pragma once
 // Converts the legacy product groups (source table GRUPO) into GRUPROD.
-#include "platform/WindowServices.h"
-#include "platform/firebird/Firebird.h"
-#include "run/SourceQuery.h"
+#include "converters/Tipos.h"
+#include "toolkit/RunContext.h"
 
 class TClassPreencheDadosGruposProdutos {
  public:
-  SourceQuery& BuscaGruposProdutosBDOrigem(SourceQuery& qryBusca);
-  void PreencheDadosGruposProdutos(const UString& DbOrigem, fb::Database& DbDestino, ProgressBar& Barra,
-                                   StatusLabel& lblInfo);
+  // The run's entry: one mapping object for the pass.
+  static void Converte(RunContext& ctx, const Tipo& tipo) { TClassPreencheDadosGruposProdutos().PreencheDadosGruposProdutos(ctx, tipo); }
+  void PreencheDadosGruposProdutos(RunContext& ctx, const Tipo& tipo);
 };

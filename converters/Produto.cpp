@@ -20,17 +20,18 @@ UString AparadoZeros(const UString& v, int n) {
 // 1 January 1900 read as the conversion reads its date texts. Should the regional
 // date separator not be "/", the text cannot be read; the record must still be
 // usable, so the same day is built directly.
-TDateTime LeDataVazia() {
+TDateTime LeDataVazia(const FormatSettings& fs) {
   TDateTime d;
-  if (TryStrToDate(u"01/01/1900", d)) return d;
+  if (TryStrToDate(u"01/01/1900", d, fs)) return d;
   return EncodeDate(1900, 1, 1);
 }
 
 }  // namespace
 
-TConverteProduto::TConverteProduto(fb::Database& cBanco) : TConversao(cBanco) {
-  SetShortDateFormat(u"dd/mm/yyyy");
-  FDataVazia = LeDataVazia();
+TConverteProduto::TConverteProduto(RunContext& Contexto) : TConversao(Contexto) {
+  // For the rest of the run, as the legacy program did for its whole process.
+  Contexto.Regional().ShortDateFormat = u"dd/mm/yyyy";
+  FDataVazia = LeDataVazia(Contexto.Regional());
   LimpaVariavel();
 }
 

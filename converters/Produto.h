@@ -15,7 +15,7 @@ class TConverteProduto : public TConversao {
  public:
   // Also switches the process to the short date format dd/mm/yyyy, with which the
   // date texts of the conversion are read from then on.
-  explicit TConverteProduto(fb::Database& cBanco);
+  explicit TConverteProduto(RunContext& Contexto);
   ~TConverteProduto() override;
 
   void LimpaVariavel();

@@ -1,10 +1,9 @@
 #include "converters/ProdutoDetalhe.h"
 
 #include "converters/ValoresSql.h"
-#include "platform/Regional.h"
 
-TConverteProdutoDetalhe::TConverteProdutoDetalhe(fb::Database& cBanco) : TConversao(cBanco) {
-  SetShortDateFormat(u"dd/mm/yyyy");
+TConverteProdutoDetalhe::TConverteProdutoDetalhe(RunContext& Contexto) : TConversao(Contexto) {
+  Contexto.Regional().ShortDateFormat = u"dd/mm/yyyy";
   LimpaVariavel();
 }
 

@@ -9,7 +9,7 @@ class TConverteProdutoDetalhe : public TConversao {
  public:
   // Also switches the process to the short date format dd/mm/yyyy, as the product
   // record does.
-  explicit TConverteProdutoDetalhe(fb::Database& cBanco);
+  explicit TConverteProdutoDetalhe(RunContext& Contexto);
   ~TConverteProdutoDetalhe() override;
 
   // Writes the fields directly, not through the setters, so the code goes back to

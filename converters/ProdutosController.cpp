@@ -4,8 +4,8 @@
 
 #include "converters/CompProd.h"
 #include "converters/Produto.h"
+#include "converters/Passagem.h"
 #include "converters/ProdutoDetalhe.h"
-#include "run/RunReport.h"
 #include "toolkit/classConversao.h"
 
 namespace {
@@ -45,17 +45,55 @@ void AplicaTributacao(TConverteProduto& produto, const SourceQuery& q) {
   }
 }
 
-}  // namespace
+// The three rows of one product, filled from the legacy row: the product itself,
+// its per-company row and its detail row.
+struct RegistrosProduto {
+  explicit RegistrosProduto(RunContext& ctx)
+      : produto(ctx), compProd(ctx), detalhe(ctx), conversao(ctx) {}
 
-SourceQuery& TClassPreencheDadosProdutos::BuscaProdutosBDOrigem(SourceQuery& qryBusca, const UString& Empresa) {
-  qryBusca.SetSQL(u"");
-  qryBusca.SetSQL(
-      u"SELECT CODITEM, GRUPO, SUBGRUPO, DESCRICAO, UNIDADE, ESTMIN, PVENDA, COMISSAO, CUSTOATUAL, CUSTOMEDIO, "
-      u"C_FISCAL, EMPRESA, CODFAB FROM PR WHERE EMPRESA = \"" +
-      Empresa + u"\" ORDER BY CODITEM ASC");
-  qryBusca.Open();
-  return qryBusca;
-}
+  void Preenche(const SourceQuery& q, const UString& codigo) {
+    produto.SetCodProd(codigo);
+    produto.SetCodGrupo(CodigoInterno(q.FieldAsText(u"GRUPO")));
+    produto.SetCodSubGrupo(CodigoInterno(q.FieldAsText(u"SUBGRUPO")));
+    produto.SetDescricao(q.FieldAsText(u"DESCRICAO"));
+    produto.SetUnidEntrada(conversao.FUnidade(q.FieldAsText(u"UNIDADE")));
+    produto.SetUnidSaida(produto.UnidEntrada());
+    produto.SetEstMinimo(q.FieldAsDouble(u"ESTMIN"));
+    produto.SetPreco(q.FieldAsDouble(u"PVENDA"));
+    produto.SetComissao(q.FieldAsDouble(u"COMISSAO"));
+    produto.SetFCodFabric(TConversao::StrZero(q.FieldAsText(u"CODFAB"), 5));
+
+    AplicaTributacao(produto, q);
+
+    produto.SetAtivado(u"S");
+    produto.SetCodTipoProduto(u"00");
+    produto.SetTipoProd(u"R");
+
+    compProd.SetCodProd(produto.CodProd());
+    compProd.SetCodEmpresa(u"00");
+    compProd.SetPrecoCusto(Custo(q, u"CUSTOATUAL"));
+    compProd.setPrecoMedio(Custo(q, u"CUSTOMEDIO"));
+
+    detalhe.SetCODPROD(produto.CodProd());
+    if (produto.CodTribut00() == u"060")
+      detalhe.SetCODCSOSN(u"500");
+    else if (produto.CodTribut00() == u"000")
+      detalhe.SetCODCSOSN(u"101");
+  }
+
+  void Grava() {
+    produto.ExecutaSql();
+    compProd.ExecutaSql(1);
+    detalhe.ExecutaSql();
+  }
+
+  TConverteProduto produto;
+  TConverteCompProd compProd;
+  TConverteProdutoDetalhe detalhe;
+  TConversao conversao;
+};
+
+}  // namespace
 
 void TClassPreencheDadosProdutos::GravaRegistroNaturezaReceita(fb::Database& DbDestino) {
   fb::Query upsert(DbDestino);
@@ -64,88 +102,32 @@ void TClassPreencheDadosProdutos::GravaRegistroNaturezaReceita(fb::Database& DbD
   upsert.ExecSQL();
 }
 
-void TClassPreencheDadosProdutos::PreencheDadosProdutos(const UString& DbOrigem, fb::Database& DbDestino,
-                                                         ProgressBar& Barra, StatusLabel& lblInfo,
-                                                         const UString& Empresa, bool GerarCodigo) {
-  RunReport& report = RunReport::Current();
-  report.Begin(u"Produtos");
+void TClassPreencheDadosProdutos::PreencheDadosProdutos(RunContext& ctx, const Tipo& tipo) {
+  Passagem passagem(ctx, tipo);
 
-  auto ConverteProdutos = std::make_unique<TConverteProduto>(DbDestino);
-  auto ConverteCompProd = std::make_unique<TConverteCompProd>(DbDestino);
-  auto ConverteProdutoDetalhe = std::make_unique<TConverteProdutoDetalhe>(DbDestino);
-  auto FConversao = std::make_unique<TConversao>(DbDestino);
-  std::unique_ptr<SourceQuery> qryBusca = NewSourceQuery();
-  qryBusca->SetDatabaseName(DbOrigem);
+  auto registros = std::make_unique<RegistrosProduto>(ctx);
   int vContaRegistro = 1;
   UString Verificador;
 
-  ConverteProdutos->LimpaTabela();
-  ConverteCompProd->LimpaTabela(u"");
-  ConverteProdutoDetalhe->LimpaTabela();
+  registros->produto.LimpaTabela();
+  registros->compProd.LimpaTabela(u"");
+  registros->detalhe.LimpaTabela();
 
-  BuscaProdutosBDOrigem(*qryBusca, Empresa);
-  Barra.SetMax(qryBusca->RecordCount());
+  GravaRegistroNaturezaReceita(ctx.Destino());
 
-  GravaRegistroNaturezaReceita(DbDestino);
-
-  TConverteProduto& produto = *ConverteProdutos;
-  while (!qryBusca->Eof()) {
-    lblInfo.SetCaption(u"Convertendo Produtos - Registro " + IntToU(vContaRegistro) + u" de " +
-                       IntToU(Barra.Max()));
-    ProcessMessages();
-    report.Read();
-
-    if (GerarCodigo)
-      produto.SetCodProd(TConversao::StrZero(IntToU(vContaRegistro), 6));
-    else
-      produto.SetCodProd(RightU(qryBusca->FieldAsText(u"CODITEM"), 6));
-
-    produto.SetCodGrupo(CodigoInterno(qryBusca->FieldAsText(u"GRUPO")));
-    produto.SetCodSubGrupo(CodigoInterno(qryBusca->FieldAsText(u"SUBGRUPO")));
-    produto.SetDescricao(qryBusca->FieldAsText(u"DESCRICAO"));
-    produto.SetUnidEntrada(FConversao->FUnidade(qryBusca->FieldAsText(u"UNIDADE")));
-    produto.SetUnidSaida(produto.UnidEntrada());
-    produto.SetEstMinimo(qryBusca->FieldAsDouble(u"ESTMIN"));
-    produto.SetPreco(qryBusca->FieldAsDouble(u"PVENDA"));
-    produto.SetComissao(qryBusca->FieldAsDouble(u"COMISSAO"));
-    produto.SetFCodFabric(TConversao::StrZero(qryBusca->FieldAsText(u"CODFAB"), 5));
-
-    AplicaTributacao(produto, *qryBusca);
-
-    produto.SetAtivado(u"S");
-    produto.SetCodTipoProduto(u"00");
-    produto.SetTipoProd(u"R");
-
-    ConverteCompProd->SetCodProd(produto.CodProd());
-    ConverteCompProd->SetCodEmpresa(u"00");
-    ConverteCompProd->SetPrecoCusto(Custo(*qryBusca, u"CUSTOATUAL"));
-    ConverteCompProd->setPrecoMedio(Custo(*qryBusca, u"CUSTOMEDIO"));
-
-    ConverteProdutoDetalhe->SetCODPROD(produto.CodProd());
-    if (produto.CodTribut00() == u"060")
-      ConverteProdutoDetalhe->SetCODCSOSN(u"500");
-    else if (produto.CodTribut00() == u"000")
-      ConverteProdutoDetalhe->SetCODCSOSN(u"101");
+  passagem.Percorre([&](const SourceQuery& q) {
+    const UString codigo = ctx.GerarCodigo() ? TConversao::StrZero(IntToU(vContaRegistro), 6)
+                                             : RightU(q.FieldAsText(u"CODITEM"), 6);
+    ++vContaRegistro;
+    registros->Preenche(q, codigo);
 
     // The rows come in legacy code order, so two legacy items whose codes end alike
     // and follow each other make one product: the first.
-    const UString codigo = produto.CodProd();
-    if (codigo != Verificador) {
-      produto.ExecutaSql();
-      ConverteCompProd->ExecutaSql(1);
-      ConverteProdutoDetalhe->ExecutaSql();
-      report.Written();
-    } else {
-      report.Skipped(vContaRegistro, qryBusca->FieldAsText(u"CODITEM"), u"código igual ao do registro anterior");
-    }
-    Verificador = codigo;
-
-    ++vContaRegistro;
-    qryBusca->Next();
-    Barra.StepBy(1);
-  }
-
-  lblInfo.SetCaption(u"");
-  Barra.SetPosition(0);
-  Barra.SetMax(0);
+    const UString codProd = registros->produto.CodProd();
+    const bool repetido = codProd == Verificador;
+    Verificador = codProd;
+    if (repetido) return Linha::Ignorada(u"código igual ao do registro anterior");
+    registros->Grava();
+    return Linha::Gravada();
+  });
 }

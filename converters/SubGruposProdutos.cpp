@@ -1,7 +1,7 @@
 #include "converters/SubGruposProdutos.h"
 
-TConverteSubGrupo::TConverteSubGrupo(fb::Database& cBanco)
-    : TConversao(cBanco), SubGrup(std::make_unique<fb::Query>(cBanco)) {
+TConverteSubGrupo::TConverteSubGrupo(RunContext& Contexto)
+    : TConversao(Contexto), SubGrup(std::make_unique<fb::Query>(Contexto.Destino())) {
   SubGrup->SetSQL(
       u" insert into subgrup ( subgrup.codgrupo, subgrup.codsubgrupo, subgrup.descricao ) values (:pCodGrupo, "
       u":pCodSubGrupo, :pDescricao ) ");

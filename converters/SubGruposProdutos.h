@@ -7,7 +7,7 @@
 class TConverteSubGrupo : public TConversao {
  public:
   // Prepares the insert once, on a query of its own: every row only binds and runs it.
-  explicit TConverteSubGrupo(fb::Database& cBanco);
+  explicit TConverteSubGrupo(RunContext& Contexto);
   ~TConverteSubGrupo() override;
 
   const UString& CodSubGrupo() const { return FCodSubGrupo; }

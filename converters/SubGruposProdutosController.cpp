@@ -2,59 +2,25 @@
 
 #include <memory>
 
+#include "converters/Passagem.h"
 #include "converters/SubGruposProdutos.h"
-#include "run/RunReport.h"
 
-SourceQuery& TClassPreencheDadosSubGruposProdutos::BuscaSubGruposProdutosBDOrigem(SourceQuery& qryBusca) {
-  qryBusca.SetSQL(u"");
-  qryBusca.SetSQL(u"SELECT CODIGO, DESCRICAO FROM SUBGRUPO");
-  qryBusca.Open();
-  return qryBusca;
-}
+void TClassPreencheDadosSubGruposProdutos::PreencheDadosSubGruposProdutos(RunContext& ctx, const Tipo& tipo) {
+  Passagem passagem(ctx, tipo);
 
-void TClassPreencheDadosSubGruposProdutos::PreencheDadosSubGruposProdutos(const UString& DbOrigem,
-                                                                          fb::Database& DbDestino,
-                                                                          ProgressBar& Barra,
-                                                                          StatusLabel& lblInfo) {
-  RunReport& report = RunReport::Current();
-  report.Begin(u"Subgrupos de produtos");
-
-  auto subGrupo = std::make_unique<TConverteSubGrupo>(DbDestino);
-  std::unique_ptr<SourceQuery> qryBusca = NewSourceQuery();
-  qryBusca->SetDatabaseName(DbOrigem);
-  int registro = 1;
+  auto subGrupo = std::make_unique<TConverteSubGrupo>(ctx);
 
   subGrupo->LimpaTabela();
 
-  BuscaSubGruposProdutosBDOrigem(*qryBusca);
-  qryBusca->Last();
-  Barra.SetMax(qryBusca->RecordCount());
-  qryBusca->First();
-
-  while (!qryBusca->Eof()) {
-    lblInfo.SetCaption(u"Convertendo Subgrupos de produtos - Registro " + IntToU(registro) + u" de " +
-                       IntToU(Barra.Max()));
-    ProcessMessages();
-
-    const UString codigo = qryBusca->FieldAsText(u"CODIGO");
+  passagem.Percorre([&](const SourceQuery& q) {
+    // The legacy code carries the group in its first two characters.
+    const UString codigo = q.FieldAsText(u"CODIGO");
     subGrupo->SetCodGrupo(codigo.substr(0, 2));
     subGrupo->SetCodSubGrupo(codigo.size() > 2 ? codigo.substr(2, 2) : UString());
-    subGrupo->SetDescricao(qryBusca->FieldAsText(u"DESCRICAO"));
-    report.Read();
+    subGrupo->SetDescricao(q.FieldAsText(u"DESCRICAO"));
 
-    if (!TrimCtl(subGrupo->Descricao()).empty()) {
-      subGrupo->GravaSubGrupo();
-      report.Written();
-    } else {
-      report.Skipped(registro, codigo, u"descrição em branco");
-    }
-
-    ++registro;
-    qryBusca->Next();
-    Barra.StepBy(1);
-  }
-
-  lblInfo.SetCaption(u"");
-  Barra.SetPosition(0);
-  Barra.SetMax(0);
+    if (TrimCtl(subGrupo->Descricao()).empty()) return Linha::Ignorada(u"descrição em branco");
+    subGrupo->GravaSubGrupo();
+    return Linha::Gravada();
+  });
 }

@@ -2,13 +2,12 @@
 // Converts the legacy product subgroups (source table SUBGRUPO) into SUBGRUP. A
 // legacy subgroup code holds its group: characters 1-2 are the group, 3-4 the
 // subgroup.
-#include "platform/WindowServices.h"
-#include "platform/firebird/Firebird.h"
-#include "run/SourceQuery.h"
+#include "converters/Tipos.h"
+#include "toolkit/RunContext.h"
 
 class TClassPreencheDadosSubGruposProdutos {
  public:
-  SourceQuery& BuscaSubGruposProdutosBDOrigem(SourceQuery& qryBusca);
-  void PreencheDadosSubGruposProdutos(const UString& DbOrigem, fb::Database& DbDestino, ProgressBar& Barra,
-                                      StatusLabel& lblInfo);
+  // The run's entry: one mapping object for the pass.
+  static void Converte(RunContext& ctx, const Tipo& tipo) { TClassPreencheDadosSubGruposProdutos().PreencheDadosSubGruposProdutos(ctx, tipo); }
+  void PreencheDadosSubGruposProdutos(RunContext& ctx, const Tipo& tipo);
 };

@@ -2,16 +2,23 @@
 
 #include "platform/Regional.h"
 
+namespace {
+
+// The target's own forms: a point before the decimals, dates as written below.
+FormatSettings DoAlvo() {
+  FormatSettings fs;
+  fs.DecimalSeparator = u'.';
+  return fs;
+}
+
+const FormatSettings kAlvo = DoAlvo();
+
+}  // namespace
+
 UString TextoSql(std::u16string_view valor) { return QuotedStr(valor); }
 
-UString NumeroSql(double valor) {
-  UString texto = FloatToStrU(valor);
-  const char16_t regional = Regional().DecimalSeparator;
-  for (char16_t& c : texto)
-    if (c == u',' || c == regional) c = u'.';
-  return texto;
-}
+UString NumeroSql(double valor) { return FloatToStrU(valor, kAlvo); }
 
 UString InteiroSql(std::int32_t valor) { return IntToU(valor); }
 
-UString DataSql(TDateTime valor) { return u"'" + FormatDateTime(u"dd.mm.yyyy", valor) + u"'"; }
+UString DataSql(TDateTime valor) { return u"'" + FormatDateTime(u"dd.mm.yyyy", valor, kAlvo) + u"'"; }

@@ -16,7 +16,7 @@
 #include "fuzz/FuzzFiles.h"
 #include "platform/Error.h"
 #include "platform/dbase/DbfSql.h"
-#include "run/SourceQuery.h"
+#include "platform/dbase/DbfEngine.h"
 
 namespace {
 
@@ -95,7 +95,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     return 0;
   }
   try {
-    auto q = NewSourceQuery();
+    dbase::Engine engine;
+    const FormatSettings regional;
+    auto q = engine.NewQuery(regional);
     q->SetDatabaseName(Utf8ToU(fuzz::Folder()));
     q->SetSQL(sql);
     for (std::size_t i = 0; i < st.params.size(); ++i) {

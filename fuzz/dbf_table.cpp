@@ -18,7 +18,7 @@
 #include "fuzz/FuzzFiles.h"
 #include "platform/Error.h"
 #include "platform/dbase/DbfTable.h"
-#include "run/SourceQuery.h"
+#include "platform/dbase/DbfEngine.h"
 
 namespace {
 
@@ -57,8 +57,10 @@ void ReadEveryCell(const dbase::Table& t, std::uint32_t records) {
     for (std::size_t i = 0; i < t.Fields().size(); ++i) {
       if (refusals[i] >= kMaxRefusals) continue;
       const dbase::Field& f = t.Fields()[i];
-      const bool ok = Tolerate([&] { (void)t.IsNull(rec, f); }) & Tolerate([&] { (void)t.AsText(rec, f); }) &
-                      Tolerate([&] { (void)t.AsDouble(rec, f); }) & Tolerate([&] { (void)t.AsDateTime(rec, f); });
+      const FormatSettings fs;
+      const bool ok = Tolerate([&] { (void)t.IsNull(rec, f); }) & Tolerate([&] { (void)t.AsText(rec, f, fs); }) &
+                      Tolerate([&] { (void)t.AsDouble(rec, f, fs); }) &
+                      Tolerate([&] { (void)t.AsDateTime(rec, f, fs); });
       if (!ok) ++refusals[i];
     }
   }
@@ -81,7 +83,9 @@ void ReadThroughQueries(const dbase::Table& t) {
   if (!order.empty()) sqls.push_back(u"SELECT " + cols + u" FROM T ORDER BY " + order);
   for (const UString& sql : sqls) {
     Tolerate([&] {
-      auto q = NewSourceQuery();
+      dbase::Engine engine;
+      const FormatSettings regional;
+      auto q = engine.NewQuery(regional);
       q->SetDatabaseName(Utf8ToU(fuzz::Folder()));
       q->SetSQL(sql);
       q->Open();

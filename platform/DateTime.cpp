@@ -89,11 +89,10 @@ TDateTime EncodeTime(int hour, int minute, int second, int msec) {
   return (hour * 3600000.0 + minute * 60000.0 + second * 1000.0 + msec) / 86400000.0;
 }
 
-UString FormatDateTime(std::u16string_view f, TDateTime dt) {
+UString FormatDateTime(std::u16string_view f, TDateTime dt, const FormatSettings& rs) {
   int y, mo, d, h, mi, s, ms;
   DecodeDate(dt, y, mo, d);
   DecodeTime(dt, h, mi, s, ms);
-  const FormatSettings& rs = Regional();
   UString out;
   std::size_t i = 0;
   auto run = [&](char16_t c) {
@@ -126,14 +125,14 @@ UString FormatDateTime(std::u16string_view f, TDateTime dt) {
   return out;
 }
 
-UString DateToStr(TDateTime dt) { return FormatDateTime(Regional().ShortDateFormat, dt); }
+UString DateToStr(TDateTime dt, const FormatSettings& fs) { return FormatDateTime(fs.ShortDateFormat, dt, fs); }
 
 namespace {
 
 // Order of day, month and year in the short date format: "dmy", "mdy" or "ymd".
-std::u16string dateOrder() {
+std::u16string dateOrder(const FormatSettings& fs) {
   std::u16string order;
-  for (char16_t c : Regional().ShortDateFormat) {
+  for (char16_t c : fs.ShortDateFormat) {
     c = lower(c);
     if ((c == u'd' || c == u'm' || c == u'y') && order.find(c) == std::u16string::npos) order.push_back(c);
   }
@@ -159,8 +158,8 @@ int currentYear() {
   return y;
 }
 
-bool scanDate(std::u16string_view s, std::size_t& i, TDateTime& out) {
-  const char16_t sep = Regional().DateSeparator;
+bool scanDate(std::u16string_view s, std::size_t& i, TDateTime& out, const FormatSettings& fs) {
+  const char16_t sep = fs.DateSeparator;
   int v[3];
   int dg[3];
   int count = 0;
@@ -172,7 +171,7 @@ bool scanDate(std::u16string_view s, std::size_t& i, TDateTime& out) {
       else { ++count; break; }
     }
   }
-  std::u16string order = dateOrder();
+  std::u16string order = dateOrder(fs);
   int y = 0, m = 0, d = 0;
   bool yearDigits2 = false;
   if (count == 2) {
@@ -202,8 +201,8 @@ bool scanDate(std::u16string_view s, std::size_t& i, TDateTime& out) {
   return TryEncodeDate(y, m, d, out);
 }
 
-bool scanTime(std::u16string_view s, std::size_t& i, TDateTime& out) {
-  const char16_t sep = Regional().TimeSeparator;
+bool scanTime(std::u16string_view s, std::size_t& i, TDateTime& out, const FormatSettings& fs) {
+  const char16_t sep = fs.TimeSeparator;
   int h, mi = 0, sec = 0, ms = 0, dg;
   if (!readNumber(s, i, h, dg)) return false;
   if (i < s.size() && s[i] == sep) {
@@ -212,7 +211,7 @@ bool scanTime(std::u16string_view s, std::size_t& i, TDateTime& out) {
     if (i < s.size() && s[i] == sep) {
       ++i;
       if (!readNumber(s, i, sec, dg)) return false;
-      if (i < s.size() && (s[i] == u'.' || s[i] == Regional().DecimalSeparator)) {
+      if (i < s.size() && (s[i] == u'.' || s[i] == fs.DecimalSeparator)) {
         ++i;
         int frac;
         if (!readNumber(s, i, frac, dg)) return false;
@@ -231,24 +230,24 @@ bool scanTime(std::u16string_view s, std::size_t& i, TDateTime& out) {
 
 }  // namespace
 
-bool TryStrToDate(std::u16string_view s, TDateTime& out) {
+bool TryStrToDate(std::u16string_view s, TDateTime& out, const FormatSettings& fs) {
   std::size_t i = 0;
   TDateTime d;
-  if (!scanDate(s, i, d)) return false;
+  if (!scanDate(s, i, d, fs)) return false;
   while (i < s.size() && s[i] == u' ') ++i;
   if (i != s.size()) return false;
   out = d;
   return true;
 }
 
-bool TryStrToDateTime(std::u16string_view s, TDateTime& out) {
+bool TryStrToDateTime(std::u16string_view s, TDateTime& out, const FormatSettings& fs) {
   std::size_t i = 0;
   TDateTime d;
-  if (!scanDate(s, i, d)) return false;
+  if (!scanDate(s, i, d, fs)) return false;
   while (i < s.size() && s[i] == u' ') ++i;
   if (i == s.size()) { out = d; return true; }
   TDateTime t;
-  if (!scanTime(s, i, t)) return false;
+  if (!scanTime(s, i, t, fs)) return false;
   while (i < s.size() && s[i] == u' ') ++i;
   if (i != s.size()) return false;
   out = d >= 0 ? d + t : d - t;

@@ -17,6 +17,9 @@ class EConversao : public std::runtime_error {
 class EDatabaseError : public EConversao {
  public:
   using EConversao::EConversao;
+  // TEMPORARY until the status codes land.
+  bool IsLockConflict() const { const std::string w = what(); return w.find("update conflicts with concurrent update") != std::string::npos || w.find("lock conflict on no wait transaction") != std::string::npos; }
+  bool IsConnectionLost() const { const std::string w = what(); for (const char* t : {"Error reading data from the connection", "Error writing data to the connection", "Connection lost to database", "connection shutdown"}) if (w.find(t) != std::string::npos) return true; return false; }
 };
 
 // An error of the source query engine (folder, table, column, value).

@@ -3,23 +3,7 @@
 #include <cmath>
 #include <charconv>
 
-namespace {
-FormatSettings& settings() {
-  static FormatSettings s;
-  return s;
-}
-}  // namespace
-
-FormatSettings& Regional() { return settings(); }
-
-void SetShortDateFormat(const UString& format) { settings().ShortDateFormat = format; }
-
-void ResetRegional() { settings() = FormatSettings{}; }
-
-ScopedRegional::ScopedRegional(const FormatSettings& s) : saved_(settings()) { settings() = s; }
-ScopedRegional::~ScopedRegional() { settings() = saved_; }
-
-UString FloatToStrU(double v) {
+UString FloatToStrU(double v, const FormatSettings& fs) {
   if (std::isnan(v)) return u"NAN";
   if (std::isinf(v)) return v > 0 ? u"INF" : u"-INF";
   // to_chars ignores the C locale, which a window toolkit may have changed.
@@ -28,7 +12,7 @@ UString FloatToStrU(double v) {
   *res.ptr = '\0';
   UString out;
   for (const char* p = buf; *p; ++p) {
-    if (*p == '.') out.push_back(Regional().DecimalSeparator);
+    if (*p == '.') out.push_back(fs.DecimalSeparator);
     else if (*p == 'e') out.push_back(u'E');
     else out.push_back(static_cast<char16_t>(*p));
   }
@@ -46,13 +30,13 @@ UString FloatToStrU(double v) {
   return out;
 }
 
-bool TryStrToFloatU(std::u16string_view s, double& out) {
+bool TryStrToFloatU(std::u16string_view s, double& out, const FormatSettings& fs) {
   std::size_t b = 0, e = s.size();
   while (b < e && s[b] == u' ') ++b;
   while (e > b && s[e - 1] == u' ') --e;
   if (b == e) return false;
   std::string ascii;
-  const char16_t dec = Regional().DecimalSeparator;
+  const char16_t dec = fs.DecimalSeparator;
   bool seenDigit = false;
   for (std::size_t i = b; i < e; ++i) {
     char16_t c = s[i];

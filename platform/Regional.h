@@ -1,7 +1,9 @@
 #pragma once
-// Regional settings of the machine as the legacy program saw them: the short date
-// format (with '/' standing for the date separator), the date and time separators
-// and the decimal separator. One set for the whole process.
+// Regional settings as the legacy program saw them: the short date format (with '/'
+// standing for the date separator), the date and time separators and the decimal
+// separator. A run carries its own set (the product records change its short date
+// format for the rest of the run); every reading and writing of dates and numbers
+// is handed the set it follows.
 #include "platform/Text.h"
 
 struct FormatSettings {
@@ -11,28 +13,10 @@ struct FormatSettings {
   char16_t DecimalSeparator = u',';
 };
 
-// The settings in force. Brazilian defaults unless changed.
-FormatSettings& Regional();
-// Switches the short date format for the whole process (the product records do this).
-void SetShortDateFormat(const UString& format);
-// Back to the Brazilian defaults.
-void ResetRegional();
-
-// For tests: replaces the settings for the life of the object, then restores them.
-class ScopedRegional {
- public:
-  explicit ScopedRegional(const FormatSettings& s);
-  ~ScopedRegional();
-  ScopedRegional(const ScopedRegional&) = delete;
-  ScopedRegional& operator=(const ScopedRegional&) = delete;
-
- private:
-  FormatSettings saved_;
-};
 
 // Numbers in the regional form: decimal separator of the settings, up to 15
 // significant digits, no superfluous zeros ("12,5", "3", "-0,25").
-UString FloatToStrU(double v);
+UString FloatToStrU(double v, const FormatSettings& fs);
 // Reads a number written with the regional decimal separator; blanks around it are
 // allowed, nothing else. An exponent ("1E5") is accepted.
-bool TryStrToFloatU(std::u16string_view s, double& out);
+bool TryStrToFloatU(std::u16string_view s, double& out, const FormatSettings& fs);

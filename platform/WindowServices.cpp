@@ -2,25 +2,6 @@
 
 #include <cstdio>
 
-namespace {
-
-class QuietServices : public WindowServices {
- public:
-  MsgResult MessageBox(MsgKind kind, const UString& text, MsgButtons buttons) override {
-    std::fprintf(stderr, "[%s] %s\n", UToUtf8(MsgTitle(kind)).c_str(), UToUtf8(text).c_str());
-    return buttons == MsgButtons::YesNo ? MsgResult::Yes : MsgResult::OK;
-  }
-  void ProcessMessages() override {}
-  void ShowError(const UString& text) override {
-    std::fprintf(stderr, "[Error] %s\n", UToUtf8(text).c_str());
-  }
-};
-
-QuietServices gQuiet;
-WindowServices* gCurrent = nullptr;
-
-}  // namespace
-
 UString MsgTitle(MsgKind kind) {
   switch (kind) {
     case MsgKind::Error: return u"Error";
@@ -31,14 +12,12 @@ UString MsgTitle(MsgKind kind) {
   return u"";
 }
 
-WindowServices& WindowServices::Current() { return gCurrent ? *gCurrent : gQuiet; }
-void WindowServices::Install(WindowServices* s) { gCurrent = s; }
-
-MsgResult MessageDlg(const UString& text, MsgKind kind, MsgButtons buttons) {
-  return WindowServices::Current().MessageBox(kind, text, buttons);
+MsgResult QuietServices::MessageBox(MsgKind kind, const UString& text, MsgButtons buttons) {
+  std::fprintf(stderr, "[%s] %s\n", UToUtf8(MsgTitle(kind)).c_str(), UToUtf8(text).c_str());
+  return buttons == MsgButtons::YesNo ? MsgResult::Yes : MsgResult::OK;
 }
 
-void ProcessMessages() { WindowServices::Current().ProcessMessages(); }
+void QuietServices::ShowError(const UString& text) { std::fprintf(stderr, "[Error] %s\n", UToUtf8(text).c_str()); }
 
 void ProgressBar::SetMax(int max) {
   max_ = max < 0 ? 0 : max;
@@ -65,20 +44,3 @@ void StatusLabel::SetCaption(const UString& text) {
   caption_ = text;
   Changed();
 }
-
-MsgResult RecordingServices::MessageBox(MsgKind kind, const UString& text, MsgButtons buttons) {
-  boxes.push_back({kind, text, buttons});
-  MsgResult r = buttons == MsgButtons::YesNo ? MsgResult::Yes : MsgResult::OK;
-  if (!answers.empty()) {
-    r = answers.front();
-    answers.pop_front();
-  }
-  return r;
-}
-
-void RecordingServices::ProcessMessages() {
-  ++processCount;
-  if (onProcess) onProcess();
-}
-
-void RecordingServices::ShowError(const UString& text) { errors.push_back(text); }

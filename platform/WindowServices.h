@@ -2,10 +2,6 @@
 // The few services of the window toolkit that the run and the converters call:
 // message boxes, the progress display, processing of pending events and the
 // general error display. The window, the console and the tests each provide them.
-#include <deque>
-#include <functional>
-#include <vector>
-
 #include "platform/Text.h"
 
 enum class MsgKind { Error, Warning, Information, Confirmation };
@@ -25,16 +21,16 @@ class WindowServices {
   // An error that left an event handler uncaught.
   virtual void ShowError(const UString& text) = 0;
 
-  // The services in force for the process. Until some are installed, a quiet
-  // stand-in answers every box with OK/Yes and writes it to standard error.
-  static WindowServices& Current();
-  // Installs `s` (not owned; nullptr restores the stand-in).
-  static void Install(WindowServices* s);
 };
 
-// Shortcuts over the services in force.
-MsgResult MessageDlg(const UString& text, MsgKind kind, MsgButtons buttons);
-void ProcessMessages();
+// For a run nobody watches (benchmarks, tools): every box is answered OK/Yes and
+// written to standard error, as are errors.
+class QuietServices : public WindowServices {
+ public:
+  MsgResult MessageBox(MsgKind kind, const UString& text, MsgButtons buttons) override;
+  void ProcessMessages() override {}
+  void ShowError(const UString& text) override;
+};
 
 // The progress bar: a maximum (100 when created) and a position kept between 0 and it.
 class ProgressBar {
@@ -73,37 +69,4 @@ class StatusLabel {
 
  private:
   UString caption_;
-};
-
-// For tests and scripted runs: answers boxes from a queue (OK/Yes when the queue is
-// empty), and keeps every box shown, every error displayed and the count of event
-// processing calls.
-struct RecordedBox {
-  MsgKind kind;
-  UString text;
-  MsgButtons buttons;
-};
-
-class RecordingServices : public WindowServices {
- public:
-  MsgResult MessageBox(MsgKind kind, const UString& text, MsgButtons buttons) override;
-  void ProcessMessages() override;
-  void ShowError(const UString& text) override;
-
-  std::vector<RecordedBox> boxes;
-  std::vector<UString> errors;
-  std::deque<MsgResult> answers;
-  int processCount = 0;
-  // Called on every ProcessMessages, so a test can look at the display mid-run.
-  std::function<void()> onProcess;
-};
-
-// Installs a RecordingServices for the life of the object.
-class ScopedRecordingServices {
- public:
-  ScopedRecordingServices() { WindowServices::Install(&services); }
-  ~ScopedRecordingServices() { WindowServices::Install(nullptr); }
-  ScopedRecordingServices(const ScopedRecordingServices&) = delete;
-  ScopedRecordingServices& operator=(const ScopedRecordingServices&) = delete;
-  RecordingServices services;
 };

@@ -2,19 +2,19 @@
 // One conversion run: starts the target transaction, runs each selected converter
 // in the fixed order, commits, and tells the operator whether the run succeeded.
 // A run is one transaction: a failure anywhere rolls all of it back.
+#include "platform/SourceQuery.h"
 #include "platform/StringList.h"
 #include "platform/Text.h"
 #include "platform/WindowServices.h"
 #include "platform/firebird/Firebird.h"
-
-#include <vector>
+#include "toolkit/RunReport.h"
 
 class TClassesConversaoController {
  public:
-  // The eight keys of the selection list, in run order.
-  static const std::vector<UString>& Chaves();
-  // Whether this build has a converter for the key.
-  static bool Disponivel(const UString& chave);
+  // The run shows its boxes through `ui`, reads the legacy tables through `fonte`
+  // and counts into `report` (cleared when the run starts).
+  TClassesConversaoController(WindowServices& ui, SourceEngine& fonte, RunReport& report)
+      : ui_(ui), fonte_(fonte), report_(report) {}
 
   // A trial run does everything a run does, shows the same boxes, and then rolls
   // its one transaction back instead of committing it: the target stays as it was.
@@ -26,5 +26,8 @@ class TClassesConversaoController {
                         const UString& Empresa, bool GerarCodigo);
 
  private:
+  WindowServices& ui_;
+  SourceEngine& fonte_;
+  RunReport& report_;
   bool simulacao_ = false;
 };

@@ -1,107 +1,65 @@
 #include "run/ExameOrigem.h"
 
-#include <cctype>
+#include <algorithm>
 #include <filesystem>
 #include <memory>
 
+#include "converters/Tipos.h"
 #include "platform/Error.h"
-#include "platform/dbase/DbfTable.h"
 
 namespace {
 
-struct TabelaLida {
-  const char16_t* tabela;
-  const char16_t* tipo;
-  std::vector<const char16_t*> colunas;  // those the converter's statement reads
-  const char16_t* empresa;               // the company column, or nullptr
-  const char16_t* pagamento;             // the payment date of documents, or nullptr
-};
-
-// The tables and columns of the converters' source statements, in the run's order.
-const std::vector<TabelaLida>& TabelasLidas() {
-  static const std::vector<TabelaLida> t = {
-      {u"CLIENTES", u"cliente",
-       {u"CODIGO", u"DATA_ANI", u"DATA_CAD", u"RAZAOSOC", u"FANTASIA", u"FILIACAO", u"ENDERECO", u"BAIRRO",
-        u"CIDADE", u"ESTADO", u"CEP", u"CGC", u"INSC", u"TELEFONE1", u"FAX", u"CONTATO", u"CELULAR", u"OBS1",
-        u"REFERE", u"SPC1", u"SPC2", u"LOCAL_TRAB"},
-       nullptr, nullptr},
-      {u"FORNEC", u"fornecedor",
-       {u"CODIGO", u"RAZAOSOC", u"FANTASIA", u"ENDERECO", u"BAIRRO", u"CIDADE", u"ESTADO", u"CEP", u"CGC", u"INSC",
-        u"TELEFONE1", u"FAX"},
-       nullptr, nullptr},
-      {u"GRUPO", u"grupo", {u"CODIGO", u"DESCRICAO"}, nullptr, nullptr},
-      {u"SUBGRUPO", u"subgrupo", {u"CODIGO", u"DESCRICAO"}, nullptr, nullptr},
-      {u"PR", u"produto",
-       {u"CODITEM", u"GRUPO", u"SUBGRUPO", u"DESCRICAO", u"UNIDADE", u"ESTMIN", u"PVENDA", u"COMISSAO",
-        u"CUSTOATUAL", u"CUSTOMEDIO", u"C_FISCAL", u"EMPRESA", u"CODFAB"},
-       u"EMPRESA", nullptr},
-      {u"CR", u"receber",
-       {u"CodEmp", u"CodCli", u"Numero_Doc", u"Emissao", u"Vencimento", u"Valor", u"Vendedor", u"Pagamento"},
-       u"CodEmp", u"Pagamento"},
-      {u"ContPag", u"pagar",
-       {u"CodEmp", u"Numero_Doc", u"CodFor", u"Valor", u"Emissao", u"Vencimento", u"Historico", u"Pagamento"},
-       u"CodEmp", u"Pagamento"},
-      {u"FABRICA", u"fabricante", {u"CODIGO", u"RAZAOSOC"}, nullptr, nullptr},
-  };
-  return t;
+// Every value of the columns a run reads, read as the run would read it, and the
+// rows of each company (and the documents still open) counted.
+void LeLinhas(const Tipo& tipo, const std::vector<UString>& colunas, const std::string& pasta, SourceEngine& fonte,
+              ExameTabela& out) {
+  const FormatSettings regional;
+  std::unique_ptr<SourceQuery> q = fonte.NewQuery(regional);
+  q->SetDatabaseName(Utf8ToU(pasta));
+  UString sql = u"SELECT ";
+  for (std::size_t i = 0; i < colunas.size(); ++i) sql += (i ? u", " : u"") + colunas[i];
+  q->SetSQL(sql + u" FROM " + tipo.tabela);
+  q->Open();
+  const bool empresa = tipo.colunaEmpresa && out.colunasFaltando.end() == std::find_if(
+      out.colunasFaltando.begin(), out.colunasFaltando.end(),
+      [&](const UString& c) { return SameTextAscii(c, tipo.colunaEmpresa); });
+  for (; !q->Eof(); q->Next()) {
+    for (const UString& c : colunas) (void)q->FieldAsText(c);
+    if (!empresa) continue;
+    const UString cod = q->FieldAsText(tipo.colunaEmpresa);
+    ++out.porEmpresa[cod];
+    if (out.documentos && q->FieldIsNull(tipo.colunaPagamento)) ++out.abertosPorEmpresa[cod];
+  }
 }
 
-// A file named like the table (any letter case) is in the folder.
-bool ExisteArquivo(const std::string& pasta, const char16_t* tabela) {
-  std::string nome = UToUtf8(tabela) + ".dbf";
-  for (char& c : nome) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  std::error_code ec;
-  for (const auto& e : std::filesystem::directory_iterator(pasta, ec)) {
-    std::string n = e.path().filename().string();
-    for (char& c : n) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    if (n == nome) return true;
-  }
-  return false;
-}
-
-void Le(const TabelaLida& def, const std::string& pasta, ExameTabela& out) {
-  if (!ExisteArquivo(pasta, def.tabela)) return;  // not there: a finding, not a failure
-  std::string arquivo;
+void Le(const Tipo& tipo, const std::string& pasta, SourceEngine& fonte, ExameTabela& out) {
   try {
-    arquivo = dbase::FindTableFile(pasta, def.tabela);
-  } catch (const std::exception& e) {
-    out.erro = ErrorMessage(e);  // two files that differ only by case, say
-    return;
-  }
-  out.encontrada = true;
-  out.arquivo = std::filesystem::path(arquivo).filename().string();
-  try {
-    dbase::Table t(arquivo, def.tabela);
-    out.codePage = dbase::CodePageName(t.Cp());
-    out.codePageOrigem = t.CpSource();
-    out.memo = t.MemoPath().empty() ? "" : std::filesystem::path(t.MemoPath()).filename().string();
-    for (const char16_t* c : def.colunas)
-      if (t.FindField(c) < 0) out.colunasFaltando.push_back(c);
-    const int empresa = def.empresa ? t.FindField(def.empresa) : -1;
-    const int pagamento = def.pagamento ? t.FindField(def.pagamento) : -1;
-    if (def.empresa) out.colunaEmpresa = def.empresa;
-    out.documentos = pagamento >= 0;
-
-    const std::vector<dbase::Field>& campos = t.Fields();
-    t.AdviseSequential();
-    for (std::uint32_t rec = 0; rec < t.RecordCount(); ++rec) {
-      ++out.registros;
-      if (!t.IsLive(rec)) {
-        ++out.apagados;
-        continue;
-      }
-      // Every value of every column, as a run would read it.
-      for (const dbase::Field& f : campos)
-        if (!f.system) (void)t.AsText(rec, f);
-      if (empresa >= 0) {
-        const UString cod = t.AsText(rec, campos[static_cast<std::size_t>(empresa)]);
-        ++out.porEmpresa[cod];
-        if (pagamento >= 0 && t.IsNull(rec, campos[static_cast<std::size_t>(pagamento)]))
-          ++out.abertosPorEmpresa[cod];
-      }
+    const std::optional<SourceTableInfo> info = fonte.Describe(Utf8ToU(pasta), tipo.tabela);
+    if (!info) return;  // not there: a finding, not a failure
+    out.encontrada = true;
+    out.arquivo = info->file;
+    if (!info->error.empty()) {
+      out.erro = info->error;
+      return;
     }
+    out.registros = info->records;
+    out.apagados = info->deleted;
+    out.codePage = info->codePage;
+    out.codePageOrigem = info->codePageSource;
+    out.memo = info->memo;
+    auto tem = [&](const char16_t* c) {
+      for (const UString& x : info->columns)
+        if (SameTextAscii(x, c)) return true;
+      return false;
+    };
+    std::vector<UString> lidas;
+    for (const char16_t* c : tipo.ColunasLidas())
+      (tem(c) ? lidas : out.colunasFaltando).push_back(c);
+    if (tipo.colunaEmpresa) out.colunaEmpresa = tipo.colunaEmpresa;
+    out.documentos = tipo.colunaPagamento && tem(tipo.colunaPagamento);
+    if (!lidas.empty()) LeLinhas(tipo, lidas, pasta, fonte, out);
   } catch (const std::exception& e) {
-    out.erro = ErrorMessage(e);
+    out.erro = ErrorMessage(e);  // two files that differ only by case, a broken file
   }
 }
 
@@ -114,7 +72,7 @@ bool ExameOrigem::Ok() const {
   return true;
 }
 
-ExameOrigem ExaminaOrigem(const std::string& pasta) {
+ExameOrigem ExaminaOrigem(const std::string& pasta, SourceEngine& fonte) {
   ExameOrigem r;
   r.pasta = pasta;
   std::error_code ec;
@@ -122,11 +80,11 @@ ExameOrigem ExaminaOrigem(const std::string& pasta) {
     r.erroPasta = u"A pasta das tabelas de origem não existe: \"" + Utf8ToU(pasta) + u"\".";
     return r;
   }
-  for (const TabelaLida& def : TabelasLidas()) {
+  for (const Tipo& tipo : Tipos()) {
     ExameTabela t;
-    t.tabela = def.tabela;
-    t.tipo = def.tipo;
-    Le(def, pasta, t);
+    t.tabela = tipo.tabela;
+    t.tipo = Utf8ToU(tipo.nome);
+    Le(tipo, pasta, fonte, t);
     r.tabelas.push_back(std::move(t));
   }
   return r;

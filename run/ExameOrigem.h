@@ -3,12 +3,14 @@
 // read, whether it is there (and under which file name), how many records it holds
 // and how many are deleted, its code page and how that was decided, its memo file,
 // the columns a converter needs that it lacks, and the rows of each company code.
-// Every record is read in full, so a table that would stop a run stops here first.
+// Every value a run reads is read here first, so a table that would stop a run
+// stops here.
 // Nothing but the folder is touched.
 #include <map>
 #include <string>
 #include <vector>
 
+#include "platform/SourceQuery.h"
 #include "platform/Text.h"
 
 struct ExameTabela {
@@ -38,4 +40,4 @@ struct ExameOrigem {
   bool Ok() const;
 };
 
-ExameOrigem ExaminaOrigem(const std::string& pasta);
+ExameOrigem ExaminaOrigem(const std::string& pasta, SourceEngine& fonte);

@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <string>
 
-#include "run/RunReport.h"
+#include "toolkit/RunReport.h"
 
 class RelatorioLinhas {
  public:

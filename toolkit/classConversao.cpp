@@ -8,11 +8,13 @@
 
 #include "platform/Error.h"
 #include "platform/WindowServices.h"
+#include "toolkit/RunContext.h"
 
-TConversao::TConversao(fb::Database& cBanco)
-    : QDestino(std::make_unique<fb::Query>(cBanco)),
-      QAuxiliar(std::make_unique<fb::Query>(cBanco)),
-      cnBanco(cBanco) {}
+TConversao::TConversao(RunContext& Contexto)
+    : QDestino(std::make_unique<fb::Query>(Contexto.Destino())),
+      QAuxiliar(std::make_unique<fb::Query>(Contexto.Destino())),
+      cnBanco(Contexto.Destino()),
+      contexto_(Contexto) {}
 
 TConversao::~TConversao() = default;
 
@@ -42,7 +44,7 @@ void TConversao::PLimpaTabela(const UString& NomeTabela) {
     query.SetSQL(u"DELETE FROM " + NomeTabela);
     query.ExecSQL();
   } catch (const std::exception& e) {
-    MessageDlg(u"Erro na Exclusão da tabela " + NomeTabela + u"." + u"\r" + ErrorMessage(e) + u"\r" +
+    contexto_.MessageDlg(u"Erro na Exclusão da tabela " + NomeTabela + u"." + u"\r" + ErrorMessage(e) + u"\r" +
                    u"Verifique se a tabela está em Transação.",
                MsgKind::Error, MsgButtons::OK);
     throw;

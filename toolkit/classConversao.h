@@ -5,12 +5,15 @@
 // table emptying, zero filling, the normalisers and the reference lookups.
 #include <memory>
 
+#include "platform/Regional.h"
 #include "platform/Text.h"
 #include "platform/firebird/Firebird.h"
+#include "toolkit/RunContext.h"
 
 class TConversao {
  public:
-  explicit TConversao(fb::Database& cBanco);  // Create
+  // Create: on the run's target connection, showing its boxes through the run.
+  explicit TConversao(RunContext& Contexto);
   virtual ~TConversao();
   TConversao(const TConversao&) = delete;
   TConversao& operator=(const TConversao&) = delete;
@@ -29,7 +32,8 @@ class TConversao {
 
   // Normalisers of legacy values.
   static UString TiraMascara(const UString& Valor);
-  static UString FValidaData(UString& Data);
+  // Dates are written under the given settings (today's date for an empty one).
+  static UString FValidaData(UString& Data, const FormatSettings& fs);
   static UString FRemoveCaracter(const UString& Valor);
   static UString FRetiraAcento(const UString& Valor);
   static UString FSoNumero(const UString& MNumero);
@@ -42,4 +46,10 @@ class TConversao {
   std::unique_ptr<fb::Query> QDestino;
   std::unique_ptr<fb::Query> QAuxiliar;
   fb::Database& cnBanco;
+
+  // The run this record belongs to.
+  RunContext& Contexto() const { return contexto_; }
+
+ private:
+  RunContext& contexto_;
 };

@@ -4,6 +4,7 @@
 #include <exception>
 
 #include "platform/WindowServices.h"
+#include "toolkit/RunContext.h"
 #include "toolkit/classConversao.h"
 
 UString TConversao::FUnidade(const UString& VFUNID) {
@@ -21,7 +22,7 @@ UString TConversao::FUnidade(const UString& VFUNID) {
     }
   } catch (const std::exception&) {
     // The product keeps its unit code even when the unit could not be registered.
-    MessageDlg(u"Erro ao converter Unidade.", MsgKind::Warning, MsgButtons::OK);
+    Contexto().MessageDlg(u"Erro ao converter Unidade.", MsgKind::Warning, MsgButtons::OK);
   }
   return unidade;
 }

@@ -65,10 +65,10 @@ UString TConversao::TiraMascara(const UString& Valor) {
   return Digits(upper);
 }
 
-UString TConversao::FValidaData(UString& Data) {
+UString TConversao::FValidaData(UString& Data, const FormatSettings& fs) {
   if (Data.empty() || Data == u"  -   -") {
     // An empty date (or the empty dBase date mask) becomes today.
-    Data = DateToStr(Date());
+    Data = DateToStr(Date(), fs);
   } else if (Contains(Data, u"/")) {
     ReplaceAll(Data, u'/', u'.');
   } else if (Contains(Data, u"-")) {
@@ -78,9 +78,9 @@ UString TConversao::FValidaData(UString& Data) {
   } else {
     // A bare number: a date serial, days since 30/12/1899.
     double serial = 0;
-    if (TryStrToFloatU(Data, serial) && std::trunc(serial) >= kFirstDay &&
+    if (TryStrToFloatU(Data, serial, fs) && std::trunc(serial) >= kFirstDay &&
         std::trunc(serial) <= kLastDay) {
-      Data = FormatDateTime(u"DD/MM/YYYY", serial);
+      Data = FormatDateTime(u"DD/MM/YYYY", serial, fs);
     } else {
       Data.clear();
     }

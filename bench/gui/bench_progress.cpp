@@ -23,6 +23,8 @@
 #include "app/QtServices.h"
 #include "platform/StringList.h"
 #include "platform/firebird/Firebird.h"
+#include "converters/Tipos.h"
+#include "platform/dbase/DbfEngine.h"
 #include "run/ClassesConversaoController.h"
 #include "tests/support/TestDatabase.h"
 
@@ -59,13 +61,15 @@ class SilentServices : public WindowServices {
 
 // One run; keeps the best wall and the best CPU seconds (this process: the embedded
 // engine works in it) in `best`. CPU time is the steadier one on a busy machine.
-void RunOnce(const std::string& folder, ProgressBar& bar, StatusLabel& label, Cost& best) {
+void RunOnce(const std::string& folder, WindowServices& ui, ProgressBar& bar, StatusLabel& label, Cost& best) {
   const std::string path = FreshDatabase("bench-progress");
   fb::Database db;
   ConnectTo(db, path);
   TStringList sel;
-  for (const UString& k : TClassesConversaoController::Chaves()) sel.Add(k + u"=S");
-  TClassesConversaoController c;
+  for (const Tipo& t : Tipos()) sel.Add(UString(t.chave) + u"=S");
+  dbase::Engine fonte;
+  RunReport report;
+  TClassesConversaoController c(ui, fonte, report);
   const auto t0 = std::chrono::steady_clock::now();
   const double c0 = CpuSeconds();
   const bool ok = c.FEfetuaConversao(sel, Utf8ToU(folder), db, db.DefaultTransaction(), bar, label, u"01", false);
@@ -113,15 +117,12 @@ int main(int argc, char** argv) {
   for (int r = 0; r < rounds; ++r) {
     for (int k = 0; k < 2; ++k) {
       if ((k + r) % 2 == 0) {
-        WindowServices::Install(&silent);
-        RunOnce(folder, plainBar, plainLabel, best[0]);
+        RunOnce(folder, silent, plainBar, plainLabel, best[0]);
       } else {
-        WindowServices::Install(&windowServices);
-        RunOnce(folder, *bar, *label, best[1]);
+        RunOnce(folder, windowServices, *bar, *label, best[1]);
       }
     }
   }
-  WindowServices::Install(nullptr);
   std::printf("platform %s, best of %d          wall s    CPU s\n", QApplication::platformName().toUtf8().constData(),
               rounds);
   std::printf("no display                    %8.2f %8.2f\n", best[0].wall, best[0].cpu);

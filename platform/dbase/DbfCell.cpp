@@ -164,7 +164,7 @@ bool Table::IsNull(std::uint32_t rec, const Field& f) const {
                        " bytes) não é lido por este leitor.");
 }
 
-UString Table::AsText(std::uint32_t rec, const Field& f) const {
+UString Table::AsText(std::uint32_t rec, const Field& f, const FormatSettings& fs) const {
   switch (KindOf(f)) {
     case Kind::Text: {
       std::string_view s;
@@ -174,14 +174,14 @@ UString Table::AsText(std::uint32_t rec, const Field& f) const {
     case Kind::Number: {
       Decimal d;
       if (!NumberOf(rec, f, d)) return UString();
-      if (f.type == 'B') return FloatToStrU(d.ToDouble());
-      return d.UText(Regional().DecimalSeparator);
+      if (f.type == 'B') return FloatToStrU(d.ToDouble(), fs);
+      return d.UText(fs.DecimalSeparator);
     }
     case Kind::Date: {
       TDateTime t;
       if (!DateOf(rec, f, t)) return UString();
-      UString s = DateToStr(t);
-      if (f.type == 'T' && t != std::trunc(t)) s += FormatDateTime(u" hh:nn:ss", t);
+      UString s = DateToStr(t, fs);
+      if (f.type == 'T' && t != std::trunc(t)) s += FormatDateTime(u" hh:nn:ss", t, fs);
       return s;
     }
     case Kind::Logical: {
@@ -200,8 +200,8 @@ UString Table::AsText(std::uint32_t rec, const Field& f) const {
   return UString();
 }
 
-bool ParseDateText(std::u16string_view s, TDateTime& out) {
-  if (TryStrToDateTime(s, out)) return true;
+bool ParseDateText(std::u16string_view s, TDateTime& out, const FormatSettings& fs) {
+  if (TryStrToDateTime(s, out, fs)) return true;
   if (s.size() != 8) return false;
   int v = 0;
   for (char16_t c : s) {
@@ -211,7 +211,7 @@ bool ParseDateText(std::u16string_view s, TDateTime& out) {
   return TryEncodeDate(v / 10000, v / 100 % 100, v % 100, out);
 }
 
-double Table::AsDouble(std::uint32_t rec, const Field& f) const {
+double Table::AsDouble(std::uint32_t rec, const Field& f, const FormatSettings& fs) const {
   switch (KindOf(f)) {
     case Kind::Number: {
       Decimal d;
@@ -231,7 +231,7 @@ double Table::AsDouble(std::uint32_t rec, const Field& f) const {
     case Kind::Text:
     case Kind::Memo: {
       // A point or a comma: the legacy texts have both.
-      const UString s = TrimCtl(AsText(rec, f));
+      const UString s = TrimCtl(AsText(rec, f, fs));
       if (s.empty()) return 0;
       Decimal d;
       const double v = ParseDecimalText(s, d) ? d.ToDouble() : NAN;
@@ -244,7 +244,7 @@ double Table::AsDouble(std::uint32_t rec, const Field& f) const {
   return 0;
 }
 
-TDateTime Table::AsDateTime(std::uint32_t rec, const Field& f) const {
+TDateTime Table::AsDateTime(std::uint32_t rec, const Field& f, const FormatSettings& fs) const {
   switch (KindOf(f)) {
     case Kind::Date: {
       TDateTime t;
@@ -256,10 +256,10 @@ TDateTime Table::AsDateTime(std::uint32_t rec, const Field& f) const {
     }
     case Kind::Text:
     case Kind::Memo: {
-      const UString s = TrimCtl(AsText(rec, f));
+      const UString s = TrimCtl(AsText(rec, f, fs));
       if (s.empty()) return 0;
       TDateTime t;
-      if (ParseDateText(s, t)) return t;
+      if (ParseDateText(s, t, fs)) return t;
       BadValue(rec, f, "\"" + UToUtf8(s) + "\" não é uma data.");
     }
     case Kind::Logical: {

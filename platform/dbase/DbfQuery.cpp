@@ -1,4 +1,4 @@
-// The source query engine over the dBase tables of a folder (run/SourceQuery.h).
+// The source query engine over the dBase tables of a folder (platform/SourceQuery.h).
 //
 // Open resolves the table and columns, then makes one pass over the records in
 // file order: deleted records are skipped and the WHERE conditions evaluated. The
@@ -16,10 +16,10 @@
 
 #include "platform/DateTime.h"
 #include "platform/Error.h"
+#include "platform/dbase/DbfEngine.h"
 #include "platform/dbase/DbfSql.h"
 #include "platform/dbase/DbfTable.h"
 #include "platform/dbase/SortKeys.h"
-#include "run/SourceQuery.h"
 
 namespace dbase {
 
@@ -39,22 +39,6 @@ struct Filter {
   UString text;               // Memo
 };
 
-// Remarks not yet handed over, with the file each is about.
-std::vector<std::pair<std::string, UString>>& remarks() {
-  static std::vector<std::pair<std::string, UString>> r;
-  return r;
-}
-
-// A table whose code page was guessed by a narrow margin: the operator should look
-// at its accents. Once for each file until the remarks are taken.
-void remarkCloseGuess(const Table& t) {
-  for (const auto& r : remarks())
-    if (r.first == t.Path()) return;
-  remarks().emplace_back(t.Path(), u"A tabela " + t.Name() + u" (" + Utf8ToU(t.Path()) + u") foi lida em " +
-                                       Utf8ToU(CodePageName(t.Cp())) + u", código de página " +
-                                       Utf8ToU(t.CpSource()) + u": confira os acentos.");
-}
-
 UString trimRightBlanks(const UString& s) {
   std::size_t n = s.size();
   while (n > 0 && (s[n - 1] == u' ' || s[n - 1] == 0)) --n;
@@ -63,6 +47,8 @@ UString trimRightBlanks(const UString& s) {
 
 class DbfQuery final : public SourceQuery {
  public:
+  DbfQuery(Engine& engine, const FormatSettings& regional) : engine_(engine), fs_(regional) {}
+
   void SetDatabaseName(const UString& folder) override {
     Close();
     db_ = folder;
@@ -130,7 +116,7 @@ class DbfQuery final : public SourceQuery {
     // of order, and a narrow guess told to the operator.
     bool readsText = false;
     for (const Col& c : cols_) readsText |= Table::KindOf(*c.field) == Kind::Text || Table::KindOf(*c.field) == Kind::Memo;
-    if (readsText && table->CpGuessIsClose()) remarkCloseGuess(*table);
+    if (readsText && table->CpGuessIsClose()) engine_.RemarkCloseGuess(*table);
 
     // One pass in file order.
     std::optional<SortKeys> keys;
@@ -211,15 +197,15 @@ class DbfQuery final : public SourceQuery {
 
   UString FieldAsText(const UString& column) const override {
     const Field& f = Column(column);
-    return table_->AsText(Current(column), f);
+    return table_->AsText(Current(column), f, fs_);
   }
   double FieldAsDouble(const UString& column) const override {
     const Field& f = Column(column);
-    return table_->AsDouble(Current(column), f);
+    return table_->AsDouble(Current(column), f, fs_);
   }
   TDateTime FieldAsDateTime(const UString& column) const override {
     const Field& f = Column(column);
-    return table_->AsDateTime(Current(column), f);
+    return table_->AsDateTime(Current(column), f, fs_);
   }
   bool FieldIsNull(const UString& column) const override {
     const Field& f = Column(column);
@@ -323,7 +309,7 @@ class DbfQuery final : public SourceQuery {
         break;
       }
       case Kind::Date: {
-        if (!ParseDateText(TrimCtl(value), fl.date)) throw ESourceError("O valor " + shown + " não é uma data e não pode ser comparado com " + colText + ".");
+        if (!ParseDateText(TrimCtl(value), fl.date, fs_)) throw ESourceError("O valor " + shown + " não é uma data e não pode ser comparado com " + colText + ".");
         break;
       }
       case Kind::Logical: {
@@ -387,6 +373,8 @@ class DbfQuery final : public SourceQuery {
     return static_cast<std::size_t>(h ^ (h >> 29));
   }
 
+  Engine& engine_;
+  const FormatSettings& fs_;
   UString db_;
   UString sql_;
   std::vector<int> slots_;  // open addressing over cols_ by NameHash
@@ -405,13 +393,8 @@ class DbfQuery final : public SourceQuery {
 
 }  // namespace
 
-}  // namespace dbase
-
-std::unique_ptr<SourceQuery> NewSourceQuery() { return std::make_unique<dbase::DbfQuery>(); }
-
-std::vector<UString> TakeSourceRemarks() {
-  std::vector<UString> r;
-  for (auto& x : dbase::remarks()) r.push_back(std::move(x.second));
-  dbase::remarks().clear();
-  return r;
+std::unique_ptr<SourceQuery> NewDbfQuery(Engine& engine, const FormatSettings& regional) {
+  return std::make_unique<DbfQuery>(engine, regional);
 }
+
+}  // namespace dbase

@@ -77,9 +77,9 @@ class Table {
   // format, numbers in decimal with the regional separator. A value that does not
   // convert throws ESourceError naming table, column and record.
   bool IsNull(std::uint32_t rec, const Field& f) const;
-  UString AsText(std::uint32_t rec, const Field& f) const;
-  double AsDouble(std::uint32_t rec, const Field& f) const;
-  TDateTime AsDateTime(std::uint32_t rec, const Field& f) const;
+  UString AsText(std::uint32_t rec, const Field& f, const FormatSettings& fs) const;
+  double AsDouble(std::uint32_t rec, const Field& f, const FormatSettings& fs) const;
+  TDateTime AsDateTime(std::uint32_t rec, const Field& f, const FormatSettings& fs) const;
 
   static Kind KindOf(const Field& f);
   // Typed reads for comparisons; false when the value is null.
@@ -144,7 +144,7 @@ class Table {
 };
 
 // A date written as text: in the short date format in force, or as AAAAMMDD.
-bool ParseDateText(std::u16string_view s, TDateTime& out);
+bool ParseDateText(std::u16string_view s, TDateTime& out, const FormatSettings& fs);
 
 // The file of the table in the folder, matched without regard to letter case:
 // "ContPag" finds CONTPAG.DBF or contpag.dbf. Throws ESourceError when the folder

@@ -328,6 +328,8 @@ int Database::Dialect() const { return impl_->dialect; }
 UString Database::CharacterSet() const { return impl_->cs.name; }
 UString Database::DatabaseCharacterSet() const { return impl_->dbCharset; }
 Transaction& Database::DefaultTransaction() { return *impl_->defaultTransaction; }
+void Database::SetRegional(const FormatSettings* fs) { impl_->regional = fs ? fs : &impl_->ownRegional; }
+const FormatSettings& Database::Regional() const { return *impl_->regional; }
 
 void ShutdownClient() {
   IProvider* p = Master()->getDispatcher();

@@ -16,7 +16,7 @@ namespace fb {
 namespace {
 
 // "hh:nn[:ss[.zzz]]" with the regional time separator.
-bool ParseTimeOnly(std::u16string_view s, TDateTime& out) {
+bool ParseTimeOnly(std::u16string_view s, TDateTime& out, const FormatSettings& fs) {
   std::size_t i = 0;
   while (i < s.size() && s[i] == u' ') ++i;
   int part[4] = {0, 0, 0, 0};
@@ -27,8 +27,8 @@ bool ParseTimeOnly(std::u16string_view s, TDateTime& out) {
     if (d == 0) return false;
     if (count == 3) { while (d < 3) { v *= 10; ++d; } while (d > 3) { v /= 10; --d; } }
     part[count] = v;
-    if (i < s.size() && count < 2 && s[i] == Regional().TimeSeparator) { ++i; continue; }
-    if (i < s.size() && count == 2 && (s[i] == u'.' || s[i] == Regional().DecimalSeparator)) { ++i; continue; }
+    if (i < s.size() && count < 2 && s[i] == fs.TimeSeparator) { ++i; continue; }
+    if (i < s.size() && count == 2 && (s[i] == u'.' || s[i] == fs.DecimalSeparator)) { ++i; continue; }
     ++count;
     break;
   }
@@ -87,8 +87,8 @@ void QueryState::SlotsFromBindings() {
         if (b.text.empty() && cat != Category::Char) { s.isNull = true; break; }
         if (cat == Category::Date) {
           TDateTime dt;
-          bool ok = TryStrToDateTime(b.text, dt);
-          if (!ok && o.type == SQL_TYPE_TIME) ok = ParseTimeOnly(b.text, dt);
+          bool ok = TryStrToDateTime(b.text, dt, *Db().regional);
+          if (!ok && o.type == SQL_TYPE_TIME) ok = ParseTimeOnly(b.text, dt, *Db().regional);
           if (!ok)
             Fail(u"'" + b.text + u"' is not a valid " + (o.type == SQL_TYPE_TIME ? UString(u"time") : UString(u"date")) +
                  u" (parameter " + pname + u")");

@@ -79,7 +79,7 @@ bool ParseWholeNumber(std::u16string_view s, std::int64_t& out) {
   return r.ec == std::errc() && r.ptr == a.data() + a.size();
 }
 
-bool ParseDoubleText(std::u16string_view s, double& out) {
+bool ParseDoubleText(std::u16string_view s, double& out, const FormatSettings& fs) {
   std::size_t b = 0, e = s.size();
   while (b < e && s[b] == u' ') ++b;
   while (e > b && s[e - 1] == u' ') --e;
@@ -87,7 +87,7 @@ bool ParseDoubleText(std::u16string_view s, double& out) {
   std::string a;
   for (std::size_t i = b; i < e; ++i) {
     char16_t c = s[i];
-    if (c == u'.' || c == Regional().DecimalSeparator) a.push_back('.');
+    if (c == u'.' || c == fs.DecimalSeparator) a.push_back('.');
     else if ((c >= u'0' && c <= u'9') || c == u'-' || c == u'+' || c == u'e' || c == u'E') a.push_back(static_cast<char>(c));
     else return false;
   }
@@ -148,7 +148,7 @@ UString QueryState::Text(std::size_t i) const {
     case SQL_TYPE_DATE: {
       unsigned y, m, dd;
       d.util->decodeDate(At<ISC_DATE>(it), &y, &m, &dd);
-      return DateToStr(EncodeDate(static_cast<int>(y), static_cast<int>(m), static_cast<int>(dd)));
+      return DateToStr(EncodeDate(static_cast<int>(y), static_cast<int>(m), static_cast<int>(dd)), *d.regional);
     }
     case SQL_TYPE_TIME: {
       unsigned h, mi, s, f;
@@ -160,7 +160,7 @@ UString QueryState::Text(std::size_t i) const {
       unsigned y, m, dd, h, mi, s, f;
       d.util->decodeDate(ts.timestamp_date, &y, &m, &dd);
       d.util->decodeTime(ts.timestamp_time, &h, &mi, &s, &f);
-      UString out = DateToStr(EncodeDate(static_cast<int>(y), static_cast<int>(m), static_cast<int>(dd)));
+      UString out = DateToStr(EncodeDate(static_cast<int>(y), static_cast<int>(m), static_cast<int>(dd)), *d.regional);
       if (h || mi || s) out += u" " + Pad2(h) + u":" + Pad2(mi) + u":" + Pad2(s);
       return out;
     }
@@ -182,7 +182,7 @@ std::int64_t QueryState::Integer(std::size_t i) const {
   if (ParseWholeNumber(t, v)) return v;
   // "12.00" of a scaled or floating column is still a whole number.
   double dv;
-  if (it.type != SQL_TEXT && it.type != SQL_VARYING && ParseDoubleText(t, dv) && dv == std::trunc(dv) &&
+  if (it.type != SQL_TEXT && it.type != SQL_VARYING && ParseDoubleText(t, dv, *Db().regional) && dv == std::trunc(dv) &&
       std::fabs(dv) < 9.2e18)
     return static_cast<std::int64_t>(dv);
   Fail(u"'" + t + u"' is not a valid integer value (field " + cur->aliases[i] + u")");
@@ -205,7 +205,7 @@ double QueryState::Double(std::size_t i) const {
   }
   UString t = Text(i);
   double v;
-  if (ParseDoubleText(t, v)) return v;
+  if (ParseDoubleText(t, v, *Db().regional)) return v;
   Fail(u"'" + t + u"' is not a valid floating point value (field " + cur->aliases[i] + u")");
 }
 

@@ -22,8 +22,8 @@
 //   conflict is reported at once instead of waiting for the other user.
 // - Reading as text: integers in decimal; NUMERIC/DECIMAL with their scale's digits
 //   after a point ("12.50"), also those dialect 1 holds as doubles; floating point in the shortest plain decimal that reads
-//   back the same, with a point ("0.1", "1234.5"); DATE as the short date format in
-//   force (DateToStr); TIMESTAMP likewise, followed by " hh:nn:ss" when the time is not
+//   back the same, with a point ("0.1", "1234.5"); DATE as the short date format of
+//   the connection's settings (DateToStr); TIMESTAMP likewise, followed by " hh:nn:ss" when the time is not
 //   midnight (as DateTimeToStr did); TIME as "hh:nn:ss"; BOOLEAN "True"/"False"; CHAR
 //   without the trailing blanks the database pads it with; text BLOBs as their text.
 #include <cstdint>
@@ -31,6 +31,7 @@
 #include <vector>
 
 #include "platform/Error.h"
+#include "platform/Regional.h"
 #include "platform/Text.h"
 
 namespace fb {
@@ -87,6 +88,12 @@ class Database {
 
   Transaction& DefaultTransaction();
 
+  // The regional settings that date and number texts are read and written under
+  // (parameters given as text, columns read as text). A run lends its own for its
+  // length (not owned; nullptr gives the connection's Brazilian defaults back).
+  void SetRegional(const FormatSettings* fs);
+  const FormatSettings& Regional() const;
+
  private:
   friend class Transaction;
   friend class Query;
@@ -125,7 +132,7 @@ class Query {
   // Binding by name (case-insensitive). A text reaches the column by its type:
   // unchanged to character columns (empty stays empty); to date, time and
   // timestamp columns empty is null and anything else is read with the short date
-  // format in force; to other columns empty is null and anything else goes to the
+  // format of the connection's settings; to other columns empty is null and anything else goes to the
   // database to convert.
   void BindText(const UString& name, const UString& value);
   void BindInteger(const UString& name, std::int64_t value);

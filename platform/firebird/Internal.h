@@ -144,6 +144,11 @@ struct DbState {
   bool cacheOn = true;
   StatementCache cache;
 
+  // The settings dates and numbers are read and written under: the run's, while a
+  // run lends its own, otherwise the connection's.
+  FormatSettings ownRegional;
+  const FormatSettings* regional = &ownRegional;
+
   DbState();
   ~DbState();
 

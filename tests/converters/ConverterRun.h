@@ -9,11 +9,12 @@
 #include <vector>
 
 #include "platform/StringList.h"
-#include "platform/WindowServices.h"
+#include "platform/dbase/DbfEngine.h"
 #include "platform/firebird/Firebird.h"
 #include "run/ClassesConversaoController.h"
-#include "run/RunReport.h"
+#include "toolkit/RunReport.h"
 #include "tests/support/DbfFixture.h"
+#include "tests/support/RecordingServices.h"
 #include "tests/support/TargetDump.h"
 #include "tests/support/TestDatabase.h"
 
@@ -22,11 +23,10 @@ class ConverterRunTest : public ::testing::Test {
   void SetUp() override {
     dbPath_ = FreshDatabase("converter");
     ConnectTo(db_, dbPath_);
-    RunReport::Current().SetListener([this](const UString&, RunReport::Outcome o, const RowNote& n) {
+    report_.SetListener([this](const UString&, RunReport::Outcome o, const RowNote& n) {
       if (o == RunReport::Outcome::Skipped) skipped_.push_back(std::to_string(n.row) + ":" + UToUtf8(n.code));
     });
   }
-  void TearDown() override { RunReport::Current().SetListener(nullptr); }
 
   void Write(const std::string& file, const std::string& fields, std::vector<std::vector<std::string>> rows) {
     DbfTable t;
@@ -51,11 +51,11 @@ class ConverterRunTest : public ::testing::Test {
   bool Run(const std::vector<std::string>& keys) {
     TStringList sel;
     for (const auto& k : keys) sel.Add(Utf8ToU(k + "=S"));
-    ui_.services.boxes.clear();
+    ui_.boxes.clear();
     captions_.clear();
     skipped_.clear();
-    ui_.services.onProcess = [this] { captions_.push_back(UToUtf8(label_.Caption())); };
-    TClassesConversaoController c;
+    ui_.onProcess = [this] { captions_.push_back(UToUtf8(label_.Caption())); };
+    TClassesConversaoController c(ui_, engine_, report_);
     return c.FEfetuaConversao(sel, Utf8ToU(src_.path()), db_, db_.DefaultTransaction(), bar_, label_, u"01", false);
   }
 
@@ -65,12 +65,12 @@ class ConverterRunTest : public ::testing::Test {
 
   std::vector<UString> BoxTexts() const {
     std::vector<UString> t;
-    for (const auto& b : ui_.services.boxes) t.push_back(b.text);
+    for (const auto& b : ui_.boxes) t.push_back(b.text);
     return t;
   }
 
   const KindReport& Report(const std::string& kind) const {
-    for (const KindReport& k : RunReport::Current().Kinds())
+    for (const KindReport& k : report_.Kinds())
       if (UToUtf8(k.kind) == kind) return k;
     throw std::runtime_error("no report for " + kind);
   }
@@ -80,7 +80,9 @@ class ConverterRunTest : public ::testing::Test {
   TempDir src_{"converter-src"};
   ProgressBar bar_;
   StatusLabel label_;
-  ScopedRecordingServices ui_;
+  RecordingServices ui_;
+  dbase::Engine engine_;
+  RunReport report_;
   std::vector<std::string> captions_;  // the status label at each row
   std::vector<std::string> skipped_;   // "row:code" of the rows a rule left out
 

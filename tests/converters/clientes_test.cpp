@@ -10,13 +10,16 @@
 #include <string>
 #include <vector>
 
+#include "platform/dbase/DbfEngine.h"
+#include "tests/support/RecordingServices.h"
+#include "tests/support/TestRun.h"
 #include "converters/Cliente.h"
 #include "platform/DateTime.h"
 #include "platform/StringList.h"
 #include "platform/WindowServices.h"
 #include "platform/firebird/Firebird.h"
 #include "run/ClassesConversaoController.h"
-#include "run/RunReport.h"
+#include "toolkit/RunReport.h"
 #include "tests/support/DbfFixture.h"
 #include "tests/support/TestDatabase.h"
 
@@ -33,8 +36,8 @@ std::string Collapsed(const std::string& s) {
 }
 
 // Today as the record writes it into its statement, and as the target gives it back.
-std::string TodayDotted() { return S(FormatDateTime(u"dd.mm.yyyy", Date())); }
-std::string TodayRead() { return S(FormatDateTime(u"dd/mm/yyyy", Date())); }
+std::string TodayDotted() { return S(FormatDateTime(u"dd.mm.yyyy", Date(), FormatSettings{})); }
+std::string TodayRead() { return S(FormatDateTime(u"dd/mm/yyyy", Date(), FormatSettings{})); }
 
 // ---------------------------------------------------------------------------
 // The record on its own.
@@ -44,6 +47,8 @@ class ClienteRecord : public ::testing::Test {
   void SetUp() override { tdb.Connect(db); }
   TestDatabase tdb{"cliente-rec"};
   fb::Database db;
+  TestRun run{db};  // Brazilian settings: decimal comma
+  RecordingServices& ui = run.ui;
 };
 
 using Setter = void (TConverteCliente::*)(const UString&);
@@ -94,7 +99,7 @@ TEST_F(ClienteRecord, SettersNormaliseEachValue) {
       {"registration", &TConverteCliente::SetDT_Cadastro, &TConverteCliente::DT_Cadastro, "", TodayDotted()},
       {"registration", &TConverteCliente::SetDT_Cadastro, &TConverteCliente::DT_Cadastro, "sem data", "sem data"},
   };
-  TConverteCliente c(db);
+  TConverteCliente c(run.ctx);
   for (const SetterCase& k : cases) {
     (c.*k.set)(U(k.in));
     EXPECT_EQ(S((c.*k.get)()), k.out) << k.what << ": \"" << k.in << '"';
@@ -102,7 +107,7 @@ TEST_F(ClienteRecord, SettersNormaliseEachValue) {
 }
 
 TEST_F(ClienteRecord, InsertTextIsTheLiteralStatement) {
-  TConverteCliente c(db);
+  TConverteCliente c(run.ctx);
   c.SetCodCliente(u"123");
   c.SetNome(U("José D'Ávila"));
   c.SetNomeFantasia(u"Padaria");
@@ -234,7 +239,7 @@ class Clientes : public ::testing::Test {
   bool Run(std::initializer_list<const char16_t*> keys = {u"CLIENTE"}) {
     TStringList sel;
     for (const char16_t* k : keys) sel.Add(UString(k) + u"=S");
-    TClassesConversaoController c;
+    TClassesConversaoController c(ui_, engine_, report_);
     return c.FEfetuaConversao(sel, U(src_.path()), db_, db_.DefaultTransaction(), bar_, label_, u"01", false);
   }
 
@@ -243,7 +248,9 @@ class Clientes : public ::testing::Test {
   TempDir src_{"clientes-src"};
   ProgressBar bar_;
   StatusLabel label_;
-  ScopedRecordingServices ui_;
+  RecordingServices ui_;
+  dbase::Engine engine_;
+  RunReport report_;
 };
 
 TEST_F(Clientes, RowsArriveNormalisedWithCitiesLookedUpNotCreated) {
@@ -268,8 +275,8 @@ TEST_F(Clientes, RowsArriveNormalisedWithCitiesLookedUpNotCreated) {
       {{"CODIGO", "00000005"}, {"RAZAOSOC", "Sem Cidade"}, {"CIDADE", "Itaúna"}, {"ESTADO", "MG"},
        {"CELULAR", "991234567"}, {"OBS1", std::string(60, 'o')}, {"REFERE", std::string(60, 'r')}},
   });
-  ASSERT_TRUE(Run()) << (ui_.services.boxes.empty() ? "" : S(ui_.services.boxes[0].text));
-  ASSERT_EQ(ui_.services.boxes.size(), 1u);
+  ASSERT_TRUE(Run()) << (ui_.boxes.empty() ? "" : S(ui_.boxes[0].text));
+  ASSERT_EQ(ui_.boxes.size(), 1u);
 
   auto rows = Committed();
   ASSERT_EQ(rows.size(), 3u);  // the old customer is gone
@@ -308,7 +315,7 @@ TEST_F(Clientes, RowsArriveNormalisedWithCitiesLookedUpNotCreated) {
   EXPECT_EQ(c.at("CONTATO"), "");
 
   EXPECT_EQ(Committed("CIDADES", "CODCIDADE").size(), 2u);
-  const KindReport& k = RunReport::Current().Kinds().at(0);
+  const KindReport& k = report_.Kinds().at(0);
   EXPECT_EQ(S(k.kind), "Clientes");
   EXPECT_EQ(k.read, 3);
   EXPECT_EQ(k.written, 3);
@@ -331,7 +338,7 @@ TEST_F(Clientes, ARefusedCustomerIsReportedAndTheOthersAreWritten) {
   EXPECT_EQ(rows["00000001"].at("NOME"), "PRIMEIRO");
   EXPECT_EQ(rows["00000003"].at("DT_CADASTRO"), "05/05/2010");
 
-  const KindReport& k = RunReport::Current().Kinds().at(0);
+  const KindReport& k = report_.Kinds().at(0);
   EXPECT_EQ(k.read, 4);
   EXPECT_EQ(k.written, 2);
   EXPECT_EQ(k.rejected, 2);
@@ -343,10 +350,10 @@ TEST_F(Clientes, ARefusedCustomerIsReportedAndTheOthersAreWritten) {
   EXPECT_EQ(S(k.rejections[1].code), "2");
 
   // After the run's own box, a warning names the refused customers.
-  ASSERT_EQ(ui_.services.boxes.size(), 2u);
-  EXPECT_EQ(ui_.services.boxes[0].text, u"Conversão concluída com sucesso!");
-  EXPECT_EQ(ui_.services.boxes[1].kind, MsgKind::Warning);
-  const std::string warning = S(ui_.services.boxes[1].text);
+  ASSERT_EQ(ui_.boxes.size(), 2u);
+  EXPECT_EQ(ui_.boxes[0].text, u"Conversão concluída com sucesso!");
+  EXPECT_EQ(ui_.boxes[1].kind, MsgKind::Warning);
+  const std::string warning = S(ui_.boxes[1].text);
   EXPECT_NE(warning.find("Clientes, código 00000001: "), std::string::npos) << warning;
   EXPECT_NE(warning.find("Clientes, código 2: "), std::string::npos) << warning;
 }
@@ -354,7 +361,7 @@ TEST_F(Clientes, ARefusedCustomerIsReportedAndTheOthersAreWritten) {
 TEST_F(Clientes, ProgressShowsEveryRowAfterOneExtraRoundOfEvents) {
   WriteClientes({{{"CODIGO", "1"}}, {{"CODIGO", "2"}}});
   std::vector<std::string> seen;  // the display each time the window gets its events
-  ui_.services.onProcess = [&] {
+  ui_.onProcess = [&] {
     seen.push_back(S(label_.Caption()) + " @ " + std::to_string(bar_.Position()) + "/" + std::to_string(bar_.Max()));
   };
   ASSERT_TRUE(Run());
@@ -374,9 +381,9 @@ TEST_F(Clientes, EmptySourceEmptiesTheTableAndAFailureLaterGivesItBack) {
   EXPECT_FALSE(Run({u"CLIENTE", u"GRUPO"}));
   EXPECT_EQ(Committed().count("99"), 1u);
 
-  ui_.services.boxes.clear();
+  ui_.boxes.clear();
   int processed = 0;
-  ui_.services.onProcess = [&] { ++processed; };
+  ui_.onProcess = [&] { ++processed; };
   ASSERT_TRUE(Run());
   EXPECT_TRUE(Committed().empty());
   EXPECT_EQ(processed, 1);  // no row, no progress text

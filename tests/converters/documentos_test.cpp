@@ -6,11 +6,13 @@
 #include <string>
 #include <vector>
 
+#include "platform/dbase/DbfEngine.h"
+#include "tests/support/RecordingServices.h"
 #include "platform/StringList.h"
 #include "platform/WindowServices.h"
 #include "platform/firebird/Firebird.h"
 #include "run/ClassesConversaoController.h"
-#include "run/RunReport.h"
+#include "toolkit/RunReport.h"
 #include "tests/support/DbfFixture.h"
 #include "tests/support/TargetDump.h"
 #include "tests/support/TestDatabase.h"
@@ -73,9 +75,9 @@ class DocumentosTest : public ::testing::Test {
   bool Run(std::vector<const char16_t*> keys, const UString& empresa = u"01") {
     TStringList sel;
     for (const char16_t* k : keys) sel.SetValue(k, u"S");
-    ui_.services.boxes.clear();
+    ui_.boxes.clear();
     label_.captions.clear();
-    TClassesConversaoController c;
+    TClassesConversaoController c(ui_, engine_, report_);
     return c.FEfetuaConversao(sel, Utf8ToU(src_.path()), db_, db_.DefaultTransaction(), bar_, label_, empresa,
                               false);
   }
@@ -91,7 +93,9 @@ class DocumentosTest : public ::testing::Test {
   TempDir src_{"documentos-src"};
   ProgressBar bar_;
   CaptionLog label_;
-  ScopedRecordingServices ui_;
+  RecordingServices ui_;
+  dbase::Engine engine_;
+  RunReport report_;
 };
 
 // Open documents of the chosen company only, whatever company the legacy row had,
@@ -137,14 +141,14 @@ TEST_F(DocumentosTest, OpenDocumentsOfTheChosenCompanyWithTheirOpeningMovements)
     SCOPED_TRACE(UToUtf8(c.empresa));
     UseFreshDatabase("documentos");
     ASSERT_TRUE(Run({u"RECEBER", u"PAGAR"}, c.empresa));
-    ASSERT_EQ(ui_.services.boxes.size(), 1u);
-    EXPECT_EQ(ui_.services.boxes[0].text, u"Conversão concluída com sucesso!");
+    ASSERT_EQ(ui_.boxes.size(), 1u);
+    EXPECT_EQ(ui_.boxes[0].text, u"Conversão concluída com sucesso!");
     EXPECT_EQ(Committed(kDocuRec), c.docuRec);
     EXPECT_EQ(Committed(kMoviRec), c.moviRec);
     EXPECT_EQ(Committed(kDocuPag), c.docuPag);
     EXPECT_EQ(Committed(kMoviPag), c.moviPag);
 
-    const auto& kinds = RunReport::Current().Kinds();
+    const auto& kinds = report_.Kinds();
     ASSERT_EQ(kinds.size(), 2u);
     EXPECT_EQ(kinds[0].kind, u"Documentos a Receber");
     EXPECT_EQ(kinds[0].written, static_cast<long long>(c.docuRec.size()));
@@ -200,9 +204,9 @@ TEST_F(DocumentosTest, ARefusedDocumentUndoesTheWholeRun) {
          {"01", "P2-NUMERO-LONGO-DEMAIS", "42", "20", "20241110", "20241210", "Não cabe", ""}});
 
   EXPECT_FALSE(Run({u"GRUPO", u"RECEBER", u"PAGAR"}));
-  ASSERT_EQ(ui_.services.boxes.size(), 1u);
-  EXPECT_EQ(ui_.services.boxes[0].kind, MsgKind::Error);
-  EXPECT_EQ(UToUtf8(ui_.services.boxes[0].text).rfind("Ocorreu um erro durante a conversão! Motivo: ", 0), 0u);
+  ASSERT_EQ(ui_.boxes.size(), 1u);
+  EXPECT_EQ(ui_.boxes[0].kind, MsgKind::Error);
+  EXPECT_EQ(UToUtf8(ui_.boxes[0].text).rfind("Ocorreu um erro durante a conversão! Motivo: ", 0), 0u);
 
   EXPECT_EQ(Committed("SELECT CODDOCTO FROM DOCUREC"), (Rows{"ANTIGO"}));
   EXPECT_EQ(Count("MOVIREC"), 0u);

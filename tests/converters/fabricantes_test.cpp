@@ -1,4 +1,5 @@
 // The manufacturers converter, on real dBase files into real Firebird files.
+#include "tests/support/RecordingServices.h"
 #include "ConverterRun.h"
 
 namespace {
@@ -40,14 +41,14 @@ TEST_F(FabricantesTest, EveryRowIsWrittenWithItsCodeZeroFilledAndItsNameAsItCame
 TEST_F(FabricantesTest, ARefusedRowIsReportedAndTheRunGoesOn) {
   WriteFabrica({{"12", "Primeiro"}, {"0001234", "Repetido"}, {"5", "Depois"}});
   ASSERT_TRUE(Run({"FABRICANTE"}));
-  ASSERT_EQ(ui_.services.boxes.size(), 3u);
-  const std::string erro = UToUtf8(ui_.services.boxes[0].text);
-  EXPECT_EQ(ui_.services.boxes[0].kind, MsgKind::Error);
+  ASSERT_EQ(ui_.boxes.size(), 3u);
+  const std::string erro = UToUtf8(ui_.boxes[0].text);
+  EXPECT_EQ(ui_.boxes[0].kind, MsgKind::Error);
   EXPECT_EQ(erro.rfind("Ocorreu um erro durante a conversão de Fabricantes. Motivo: ", 0), 0u) << erro;
   EXPECT_NE(erro.find("PK_CADFABR"), std::string::npos) << erro;
-  EXPECT_EQ(UToUtf8(ui_.services.boxes[1].text), kSucesso);
-  EXPECT_EQ(ui_.services.boxes[2].kind, MsgKind::Warning);
-  EXPECT_NE(UToUtf8(ui_.services.boxes[2].text).find("Fabricantes, código 0001234: "), std::string::npos);
+  EXPECT_EQ(UToUtf8(ui_.boxes[1].text), kSucesso);
+  EXPECT_EQ(ui_.boxes[2].kind, MsgKind::Warning);
+  EXPECT_NE(UToUtf8(ui_.boxes[2].text).find("Fabricantes, código 0001234: "), std::string::npos);
 
   EXPECT_EQ(Manufacturers(), (std::vector<std::string>{"00005|Depois", "00012|Primeiro"}));
   const KindReport& k = Report("Fabricantes");
@@ -67,8 +68,8 @@ TEST_F(FabricantesTest, AFailureAfterTheEmptyingsUndoesThem) {
   Write("FABRICA.DBF", "CODIGO C(7); NOME C(40)", {{"12", "Sem a coluna RAZAOSOC"}});
 
   EXPECT_FALSE(Run({"SUBGRUPO", "FABRICANTE"}));
-  ASSERT_EQ(ui_.services.boxes.size(), 1u);
-  EXPECT_NE(UToUtf8(ui_.services.boxes[0].text).find("RAZAOSOC"), std::string::npos);
+  ASSERT_EQ(ui_.boxes.size(), 1u);
+  EXPECT_NE(UToUtf8(ui_.boxes[0].text).find("RAZAOSOC"), std::string::npos);
   EXPECT_EQ(Committed("SELECT CODGRUPO, CODSUBGRUPO, DESCRICAO FROM SUBGRUP"),
             std::vector<std::string>{"009|001|Antigo"});
   EXPECT_EQ(Manufacturers(), std::vector<std::string>{"00001|Antigo"});

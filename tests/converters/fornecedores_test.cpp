@@ -5,11 +5,13 @@
 #include <string>
 #include <vector>
 
+#include "platform/dbase/DbfEngine.h"
+#include "tests/support/RecordingServices.h"
 #include "platform/StringList.h"
 #include "platform/WindowServices.h"
 #include "platform/firebird/Firebird.h"
 #include "run/ClassesConversaoController.h"
-#include "run/RunReport.h"
+#include "toolkit/RunReport.h"
 #include "tests/support/DbfFixture.h"
 #include "tests/support/TargetDump.h"
 #include "tests/support/TestDatabase.h"
@@ -67,7 +69,7 @@ class FornecedoresTest : public ::testing::Test {
   bool Run() {
     TStringList sel;
     sel.Add(u"FORNECEDOR=S");
-    TClassesConversaoController c;
+    TClassesConversaoController c(ui_, engine_, report_);
     return c.FEfetuaConversao(sel, Utf8ToU(src_.path()), db_, db_.DefaultTransaction(), bar_, label_, u"01",
                               false);
   }
@@ -77,7 +79,9 @@ class FornecedoresTest : public ::testing::Test {
   TempDir src_{"fornecedores-src"};
   ProgressBar bar_;
   StatusLabel label_;
-  ScopedRecordingServices ui_;
+  RecordingServices ui_;
+  dbase::Engine engine_;
+  RunReport report_;
 };
 
 TEST_F(FornecedoresTest, EveryFieldArrivesNormalised) {
@@ -143,7 +147,7 @@ TEST_F(FornecedoresTest, BlankNamesAreSkippedCountedAndLeakNothing) {
                {"3", "Terceiro"},
                {"4", "", "", "", "", "", ""}});
   std::vector<UString> captions;
-  ui_.services.onProcess = [&] { captions.push_back(label_.Caption()); };
+  ui_.onProcess = [&] { captions.push_back(label_.Caption()); };
   ASSERT_TRUE(Run());
   EXPECT_EQ(captions, (std::vector<UString>{u"Convertendo Fornecedores - Registro 1 de 4",
                                             u"Convertendo Fornecedores - Registro 2 de 4",
@@ -154,7 +158,7 @@ TEST_F(FornecedoresTest, BlankNamesAreSkippedCountedAndLeakNothing) {
             (Rows{"000001||00001|MG|F", "000003||||F"}));
   // The skipped row's city was looked up before its name was tested.
   EXPECT_EQ(Cities(), (Rows{"00001|CONTAGEM|MG", "00002|NOVO HAMBURGO|RS"}));
-  const KindReport& k = RunReport::Current().Kinds().at(0);
+  const KindReport& k = report_.Kinds().at(0);
   EXPECT_EQ(k.kind, u"Fornecedores");
   EXPECT_EQ(k.read, 4);
   EXPECT_EQ(k.written, 2);
@@ -171,9 +175,9 @@ TEST_F(FornecedoresTest, ARefusedSupplierRollsTheWholeRunBack) {
                {"000042", "Segundo", "", "", "", "Sabará", "MG"},
                {"50", "Nunca chega"}});
   EXPECT_FALSE(Run());
-  ASSERT_EQ(ui_.services.boxes.size(), 1u);
-  EXPECT_EQ(ui_.services.boxes[0].kind, MsgKind::Error);
-  EXPECT_NE(UToUtf8(ui_.services.boxes[0].text).find("PK_FORNECE"), std::string::npos);
+  ASSERT_EQ(ui_.boxes.size(), 1u);
+  EXPECT_EQ(ui_.boxes[0].kind, MsgKind::Error);
+  EXPECT_NE(UToUtf8(ui_.boxes[0].text).find("PK_FORNECE"), std::string::npos);
   EXPECT_EQ(Suppliers(), (Rows{"000001|ANTIGO||"}));
   EXPECT_EQ(Cities(), (Rows{"00007|CONTAGEM|MG"}));
 }

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/RecordingServices.h"
+#include "tests/support/TestRun.h"
 #include "converters/CompProd.h"
 #include "converters/Produto.h"
 #include "converters/ProdutoDetalhe.h"
@@ -44,10 +46,10 @@ class Companheiros : public ::testing::Test {
     return out;
   }
 
-  ScopedRecordingServices ui;
-  ScopedRegional brazil{FormatSettings{}};  // decimal comma
   TestDatabase tdb{"companheiros"};
   fb::Database db;
+  TestRun run{db};  // Brazilian settings: decimal comma
+  RecordingServices& ui = run.ui;
 };
 
 const std::vector<std::string> kCompCols = {"CODPROD",   "CODEMPRESA", "CODGRADE",   "DIFICMS",
@@ -55,7 +57,7 @@ const std::vector<std::string> kCompCols = {"CODPROD",   "CODEMPRESA", "CODGRADE
                                             "ESTMAXIMO", "PRECOMEDIO", "PRECOCUSTO", "PRECONF"};
 
 TEST_F(Companheiros, PerCompanyRecordWritesItsFiguresAndKeepsThemAfterwards) {
-  TConverteCompProd c(db);
+  TConverteCompProd c(run.ctx);
   c.SetCodProd(u"123");
   c.SetPrecoCusto(9.9);
   ASSERT_TRUE(c.ExecutaSql(1));
@@ -93,8 +95,8 @@ TEST_F(Companheiros, PerCompanyRecordWritesItsFiguresAndKeepsThemAfterwards) {
 }
 
 TEST_F(Companheiros, CodesAreZeroFilledButNeverCutNorTrimmed) {
-  TConverteCompProd c(db);
-  TConverteProdutoDetalhe d(db);
+  TConverteCompProd c(run.ctx);
+  TConverteProdutoDetalhe d(run.ctx);
   const std::pair<UString, std::string> cases[] = {
       {u"1234567", "1234567"}, {u" 12 ", "00 12 "}, {u"42", "000042"}, {u"", "000000"}};
   for (const auto& [in, out] : cases) {
@@ -106,8 +108,8 @@ TEST_F(Companheiros, CodesAreZeroFilledButNeverCutNorTrimmed) {
 }
 
 TEST_F(Companheiros, DetailRecordDefaultsItsColumnsAndItsReset) {
-  TConverteProdutoDetalhe d(db);
-  EXPECT_EQ(Regional().ShortDateFormat, u"dd/mm/yyyy");
+  TConverteProdutoDetalhe d(run.ctx);
+  EXPECT_EQ(run.ctx.Regional().ShortDateFormat, u"dd/mm/yyyy");
   EXPECT_EQ(S(d.CodProd()), "");  // reset directly, not through the zero-filling setter
   for (const auto& [coluna, valor] : insercao::Le(d.MontaSql()))
     EXPECT_TRUE(valor == "''" || valor == "0") << coluna << " = " << valor;
@@ -148,7 +150,7 @@ TEST_F(Companheiros, EveryDetailPropertyLandsInItsColumn) {
       {"PRECOMAXVENDA", [](D& r) { r.SetPRECOMAXVENDA(99.99); }, "99.99"},
       {"PONTOBONUS", [](D& r) { r.SetPONTOBONUS(8); }, "8"},
   };
-  D d(db);
+  D d(run.ctx);
   for (const Coluna& c : colunas) c.set(d);
   ASSERT_TRUE(d.ExecutaSql());
   std::vector<std::string> nomes;
@@ -176,9 +178,9 @@ TEST_F(Companheiros, EmptyingDoesNotCommit) {
   Exec("INSERT INTO PRODUTODETALHE (CODPROD) VALUES ('000001')");
   db.DefaultTransaction().Commit();
 
-  TConverteProduto p(db);
-  TConverteCompProd c(db);
-  TConverteProdutoDetalhe d(db);
+  TConverteProduto p(run.ctx);
+  TConverteCompProd c(run.ctx);
+  TConverteProdutoDetalhe d(run.ctx);
   const auto contagens = [&] {
     return Rows("SELECT (SELECT COUNT(*) FROM PRODUTO) || '/' || (SELECT COUNT(*) FROM COMPPROD) || '/' || "
                 "(SELECT COUNT(*) FROM PRODUTODETALHE) AS N FROM RDB$DATABASE",

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/RecordingServices.h"
+#include "tests/support/TestRun.h"
 #include "converters/Produto.h"
 #include "converters/ValoresSql.h"
 #include "platform/Error.h"
@@ -27,7 +29,7 @@ class ProdutoRegistro : public ::testing::Test {
  protected:
   void SetUp() override {
     tdb.Connect(db);
-    p = std::make_unique<P>(db);
+    p = std::make_unique<P>(run.ctx);
   }
 
   // Columns of the row of PRODUTO with the given code, read as text, in this
@@ -42,10 +44,10 @@ class ProdutoRegistro : public ::testing::Test {
     return out;
   }
 
-  ScopedRecordingServices ui;
-  ScopedRegional brazil{FormatSettings{}};  // decimal comma
   TestDatabase tdb{"produto"};
   fb::Database db;
+  TestRun run{db};  // Brazilian settings: decimal comma
+  RecordingServices& ui = run.ui;
   std::unique_ptr<P> p;
 };
 
@@ -98,7 +100,7 @@ TEST_F(ProdutoRegistro, WriteRules) {
 }
 
 TEST_F(ProdutoRegistro, AFreshRecordHoldsItsDefaultsAndWritesThemWithoutOptionalColumns) {
-  EXPECT_EQ(Regional().ShortDateFormat, u"dd/mm/yyyy");
+  EXPECT_EQ(run.ctx.Regional().ShortDateFormat, u"dd/mm/yyyy");
   EXPECT_EQ(p->DataVazia(), EncodeDate(1900, 1, 1));
   for (TDateTime d : {p->Data_Ult_Ent(), p->Data_Ult_Rea(), p->Data_Ult_Alteracao()})
     EXPECT_EQ(d, EncodeDate(1900, 1, 1));
@@ -306,12 +308,7 @@ TEST_F(ProdutoRegistro, NumbersAreWrittenWithAPointWhateverTheRegionalSettings) 
   const Case cases[] = {{12.5, "12.5"},        {0, "0"},           {-0.25, "-0.25"},
                         {1.0 / 3, "0.333333333333333"},             {1234567.125, "1234567.125"},
                         {1e20, "1E20"},        {1.5e-7, "1.5E-7"}, {123456789012345678.0, "1.23456789012346E17"}};
-  for (char16_t decimal : {u',', u'.'}) {
-    FormatSettings fs;
-    fs.DecimalSeparator = decimal;
-    ScopedRegional r(fs);
-    for (const Case& c : cases) EXPECT_EQ(S(NumeroSql(c.v)), c.sql) << c.v << " with " << char(decimal);
-  }
+  for (const Case& c : cases) EXPECT_EQ(S(NumeroSql(c.v)), c.sql) << c.v;
 }
 
 // After a write the record is back at its defaults, except the four fields the
@@ -342,16 +339,16 @@ TEST_F(ProdutoRegistro, ResetAfterAWriteAndNotAfterARejection) {
   EXPECT_EQ(p->Preco(), 4);
 }
 
-// Creating a record switches the whole process to day-first dates; the empty date is
+// Creating a record switches the rest of the run to day-first dates; the empty date is
 // 1 January 1900 even where the regional date separator cannot read "01/01/1900".
 TEST_F(ProdutoRegistro, CreationSwitchesTheShortDateFormat) {
   for (char16_t sep : {u'/', u'-'}) {
     FormatSettings fs;
     fs.ShortDateFormat = u"mm/dd/yyyy";
     fs.DateSeparator = sep;
-    ScopedRegional r(fs);
-    P outro(db);
-    EXPECT_EQ(Regional().ShortDateFormat, u"dd/mm/yyyy");
+    run.ctx.Regional() = fs;
+    P outro(run.ctx);
+    EXPECT_EQ(run.ctx.Regional().ShortDateFormat, u"dd/mm/yyyy");
     EXPECT_EQ(outro.DataVazia(), EncodeDate(1900, 1, 1));
     EXPECT_EQ(insercao::Valor(insercao::Le(outro.MontaSql()), "Produto.Data_Ult_Ent1"), "<absent>");
   }

@@ -6,11 +6,13 @@
 #include <string>
 #include <vector>
 
+#include "platform/dbase/DbfEngine.h"
+#include "tests/support/RecordingServices.h"
 #include "platform/StringList.h"
 #include "platform/WindowServices.h"
 #include "platform/firebird/Firebird.h"
 #include "run/ClassesConversaoController.h"
-#include "run/RunReport.h"
+#include "toolkit/RunReport.h"
 #include "tests/support/DbfFixture.h"
 #include "tests/support/TargetDump.h"
 #include "tests/support/TestDatabase.h"
@@ -110,11 +112,11 @@ class Produtos : public ::testing::Test {
   bool Run(const UString& empresa = u"01", bool gerar = false) {
     TStringList sel;
     sel.Add(u"PRODUTO=S");
-    TClassesConversaoController c;
+    TClassesConversaoController c(ui_, engine_, report_);
     return c.FEfetuaConversao(sel, Utf8ToU(src_.path()), db_, db_.DefaultTransaction(), bar_, label_, empresa, gerar);
   }
 
-  const KindReport& Report() { return RunReport::Current().Kinds().at(0); }
+  const KindReport& Report() { return report_.Kinds().at(0); }
 
   std::string dbPath_;
   fb::Database db_;
@@ -122,7 +124,9 @@ class Produtos : public ::testing::Test {
   Rows log_;
   LoggingBar bar_{log_};
   LoggingLabel label_{log_};
-  ScopedRecordingServices ui_;
+  RecordingServices ui_;
+  dbase::Engine engine_;
+  RunReport report_;
 };
 
 TEST_F(Produtos, LegacyRowsArriveNormalisedWithTheirCompanionRows) {
@@ -133,8 +137,8 @@ TEST_F(Produtos, LegacyRowsArriveNormalisedWithTheirCompanionRows) {
       {"000102", "00001", "", "  Chave de fenda", "PC", "10", "12.5", "2.5", "6.2", "", "01", "01", "12"},
   });
   ASSERT_TRUE(Run());
-  ASSERT_EQ(ui_.services.boxes.size(), 1u);
-  EXPECT_EQ(ui_.services.boxes[0].text, u"Conversão concluída com sucesso!");
+  ASSERT_EQ(ui_.boxes.size(), 1u);
+  EXPECT_EQ(ui_.boxes[0].text, u"Conversão concluída com sucesso!");
 
   EXPECT_EQ(Committed(kProdutos, kProdutosCols),
             (Rows{
@@ -275,10 +279,10 @@ TEST_F(Produtos, AFailingRunLeavesEveryTableAsItWas) {
       db_.DefaultTransaction().Commit();
     }
     WritePr(c.rows);
-    ui_.services.boxes.clear();
+    ui_.boxes.clear();
     EXPECT_FALSE(Run());
-    ASSERT_EQ(ui_.services.boxes.size(), 1u);
-    const std::string text = UToUtf8(ui_.services.boxes[0].text);
+    ASSERT_EQ(ui_.boxes.size(), 1u);
+    const std::string text = UToUtf8(ui_.boxes[0].text);
     EXPECT_EQ(text.rfind("Ocorreu um erro durante a conversão! Motivo: ", 0), 0u) << text;
     EXPECT_NE(text.find(c.motivo), std::string::npos) << text;
     EXPECT_EQ(Snapshot(), before);

@@ -26,14 +26,17 @@ TEST(Text, UpperTrimQuote) {
   EXPECT_EQ(RightU(u"5", 3), u"5");
 }
 
+// The Brazilian settings every run starts with.
+const FormatSettings br;
+
 TEST(DateTime, SerialsAndFormats) {
   EXPECT_EQ(EncodeDate(1899, 12, 30), 0.0);
   EXPECT_EQ(EncodeDate(2013, 5, 21), 41415.0);
   EXPECT_EQ(EncodeDate(100, 1, 1), kMinDateTime);
   EXPECT_EQ(EncodeDate(9999, 12, 31), 2958465.0);
-  EXPECT_EQ(DateToStr(41415.0), u"21/05/2013");
-  EXPECT_EQ(DateToStr(-657434.0), u"01/01/0100");
-  EXPECT_EQ(FormatDateTime(u"dd.mm.yyyy hh:nn:ss", 41415.75), u"21.05.2013 18:00:00");
+  EXPECT_EQ(DateToStr(41415.0, br), u"21/05/2013");
+  EXPECT_EQ(DateToStr(-657434.0, br), u"01/01/0100");
+  EXPECT_EQ(FormatDateTime(u"dd.mm.yyyy hh:nn:ss", 41415.75, br), u"21.05.2013 18:00:00");
   int y, m, d;
   DecodeDate(-1.5, y, m, d);
   EXPECT_EQ(y * 10000 + m * 100 + d, 18991229);
@@ -41,37 +44,36 @@ TEST(DateTime, SerialsAndFormats) {
 
 TEST(DateTime, ReadsInTheOrderOfTheShortDateFormat) {
   TDateTime dt;
-  ASSERT_TRUE(TryStrToDate(u"21/05/2013", dt));
+  ASSERT_TRUE(TryStrToDate(u"21/05/2013", dt, br));
   EXPECT_EQ(dt, 41415.0);
-  EXPECT_TRUE(TryStrToDate(u"1/5/2013", dt));
-  EXPECT_FALSE(TryStrToDate(u"31/02/2013", dt));
-  EXPECT_FALSE(TryStrToDate(u"21.05.2013", dt));
-  EXPECT_FALSE(TryStrToDate(u"abc", dt));
-  ASSERT_TRUE(TryStrToDateTime(u"21/05/2013 18:00", dt));
+  EXPECT_TRUE(TryStrToDate(u"1/5/2013", dt, br));
+  EXPECT_FALSE(TryStrToDate(u"31/02/2013", dt, br));
+  EXPECT_FALSE(TryStrToDate(u"21.05.2013", dt, br));
+  EXPECT_FALSE(TryStrToDate(u"abc", dt, br));
+  ASSERT_TRUE(TryStrToDateTime(u"21/05/2013 18:00", dt, br));
   EXPECT_DOUBLE_EQ(dt, 41415.75);
   {
     FormatSettings us;
     us.ShortDateFormat = u"m-d-yyyy";
     us.DateSeparator = u'-';
-    ScopedRegional r(us);
-    ASSERT_TRUE(TryStrToDate(u"5-21-2013", dt));
+    ASSERT_TRUE(TryStrToDate(u"5-21-2013", dt, us));
     EXPECT_EQ(dt, 41415.0);
-    EXPECT_EQ(DateToStr(dt), u"5-21-2013");
+    EXPECT_EQ(DateToStr(dt, us), u"5-21-2013");
   }
-  EXPECT_EQ(DateToStr(dt), u"21/05/2013");
+  EXPECT_EQ(DateToStr(dt, br), u"21/05/2013");
 }
 
 TEST(Regional, Numbers) {
-  EXPECT_EQ(FloatToStrU(12.5), u"12,5");
-  EXPECT_EQ(FloatToStrU(3.0), u"3");
-  EXPECT_EQ(FloatToStrU(-0.25), u"-0,25");
-  EXPECT_EQ(FloatToStrU(0.1 + 0.2), u"0,3");
+  EXPECT_EQ(FloatToStrU(12.5, br), u"12,5");
+  EXPECT_EQ(FloatToStrU(3.0, br), u"3");
+  EXPECT_EQ(FloatToStrU(-0.25, br), u"-0,25");
+  EXPECT_EQ(FloatToStrU(0.1 + 0.2, br), u"0,3");
   double v;
-  EXPECT_TRUE(TryStrToFloatU(u" 41415,5 ", v));
+  EXPECT_TRUE(TryStrToFloatU(u" 41415,5 ", v, br));
   EXPECT_EQ(v, 41415.5);
-  EXPECT_FALSE(TryStrToFloatU(u"41415.5", v));
-  EXPECT_FALSE(TryStrToFloatU(u"abc", v));
-  EXPECT_FALSE(TryStrToFloatU(u"", v));
+  EXPECT_FALSE(TryStrToFloatU(u"41415.5", v, br));
+  EXPECT_FALSE(TryStrToFloatU(u"abc", v, br));
+  EXPECT_FALSE(TryStrToFloatU(u"", v, br));
 }
 
 TEST(ProgressBar, ClampsAndPercent) {

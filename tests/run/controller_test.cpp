@@ -6,11 +6,13 @@
 #include <string>
 #include <vector>
 
+#include "platform/dbase/DbfEngine.h"
+#include "tests/support/RecordingServices.h"
 #include "platform/StringList.h"
 #include "platform/WindowServices.h"
 #include "platform/firebird/Firebird.h"
 #include "run/ClassesConversaoController.h"
-#include "run/RunReport.h"
+#include "toolkit/RunReport.h"
 #include "tests/support/DbfFixture.h"
 #include "tests/support/TargetDump.h"
 #include "tests/support/TestDatabase.h"
@@ -85,7 +87,7 @@ class ControllerTest : public ::testing::Test {
   }
 
   bool Run(const TStringList& sel, const UString& origem) {
-    TClassesConversaoController c;
+    TClassesConversaoController c(ui_, engine_, report_);
     return c.FEfetuaConversao(sel, origem, db_, db_.DefaultTransaction(), bar_, label_, u"01", false);
   }
   bool Run(const TStringList& sel) { return Run(sel, Utf8ToU(src_.path())); }
@@ -96,7 +98,9 @@ class ControllerTest : public ::testing::Test {
   Log log_;
   LoggingBar bar_{log_};
   LoggingLabel label_{log_};
-  ScopedRecordingServices ui_;
+  RecordingServices ui_;
+  dbase::Engine engine_;
+  RunReport report_;
 };
 
 TEST_F(ControllerTest, GroupsArriveNormalisedAndTheRunCommits) {
@@ -110,16 +114,16 @@ TEST_F(ControllerTest, GroupsArriveNormalisedAndTheRunCommits) {
              {6});
   ASSERT_TRUE(Run(Selection({{"GRUPO", "S"}})));
   EXPECT_FALSE(db_.DefaultTransaction().InTransaction());
-  ASSERT_EQ(ui_.services.boxes.size(), 1u);
-  EXPECT_EQ(ui_.services.boxes[0].kind, MsgKind::Information);
-  EXPECT_EQ(ui_.services.boxes[0].text, u"Conversão concluída com sucesso!");
+  ASSERT_EQ(ui_.boxes.size(), 1u);
+  EXPECT_EQ(ui_.boxes[0].kind, MsgKind::Information);
+  EXPECT_EQ(ui_.boxes[0].text, u"Conversão concluída com sucesso!");
 
   EXPECT_EQ(Committed("SELECT CODGRUPO, DESCRICAO, DIASESTMAXIMO, DIASESTMINIMO FROM GRUPROD ORDER BY CODGRUPO",
                       {"CODGRUPO", "DESCRICAO", "DIASESTMAXIMO", "DIASESTMINIMO"}),
             (std::vector<std::string>{"000|Sem código|0|0", "005|Ferragens|0|0", "012|Elétrica e Iluminação|0|0",
                                       "123|Ação|0|0", "456|Descrição com mais de trinta c|0|0"}));
 
-  const KindReport& k = RunReport::Current().Kinds().at(0);
+  const KindReport& k = report_.Kinds().at(0);
   EXPECT_EQ(k.read, 6);
   EXPECT_EQ(k.written, 5);
   EXPECT_EQ(k.skipped, 1);
@@ -128,7 +132,7 @@ TEST_F(ControllerTest, GroupsArriveNormalisedAndTheRunCommits) {
 TEST_F(ControllerTest, ProgressCountsEveryRowSkippedOnesIncluded) {
   WriteGrupo({{"1", "Um"}, {"2", ""}, {"3", "Três"}});
   int processed = 0;
-  ui_.services.onProcess = [&] {
+  ui_.onProcess = [&] {
     ++processed;
     log_.events.push_back("process");
   };
@@ -164,11 +168,11 @@ TEST_F(ControllerTest, OnlyAnExactCapitalSSelects) {
   const std::vector<std::string> untouched = {"001"};
 
   for (const char* v : {"N", "s", "Sim", " S"}) {
-    ui_.services.boxes.clear();
+    ui_.boxes.clear();
     EXPECT_TRUE(Run(Selection({{"GRUPO", v}}))) << v;
     EXPECT_EQ(Committed("SELECT CODGRUPO FROM GRUPROD", {"CODGRUPO"}), untouched) << v;
-    ASSERT_EQ(ui_.services.boxes.size(), 1u);
-    EXPECT_EQ(ui_.services.boxes[0].text, u"Conversão concluída com sucesso!");
+    ASSERT_EQ(ui_.boxes.size(), 1u);
+    EXPECT_EQ(ui_.boxes[0].text, u"Conversão concluída com sucesso!");
   }
   // A missing key, and keys in another case.
   TStringList other;
@@ -190,9 +194,9 @@ TEST_F(ControllerTest, AFailingRunLeavesTheTargetExactlyAsItWas) {
 
   EXPECT_FALSE(Run(Selection({{"GRUPO", "S"}})));
   EXPECT_FALSE(db_.DefaultTransaction().InTransaction());
-  ASSERT_EQ(ui_.services.boxes.size(), 1u);
-  EXPECT_EQ(ui_.services.boxes[0].kind, MsgKind::Error);
-  const std::string text = UToUtf8(ui_.services.boxes[0].text);
+  ASSERT_EQ(ui_.boxes.size(), 1u);
+  EXPECT_EQ(ui_.boxes[0].kind, MsgKind::Error);
+  const std::string text = UToUtf8(ui_.boxes[0].text);
   EXPECT_EQ(text.rfind("Ocorreu um erro durante a conversão! Motivo: ", 0), 0u) << text;
   EXPECT_NE(text.find("PK_GRUPROD"), std::string::npos) << text;  // the database's own words
   EXPECT_EQ(bar_.Position(), 0);
@@ -204,7 +208,7 @@ TEST_F(ControllerTest, AFailingRunLeavesTheTargetExactlyAsItWas) {
 
   // The connection is usable for the next run.
   WriteGrupo({{"7", "Sete"}});
-  ui_.services.boxes.clear();
+  ui_.boxes.clear();
   EXPECT_TRUE(Run(Selection({{"GRUPO", "S"}})));
   EXPECT_EQ(Committed("SELECT CODGRUPO FROM GRUPROD", {"CODGRUPO"}), (std::vector<std::string>{"007"}));
 }
@@ -213,8 +217,8 @@ TEST_F(ControllerTest, AMissingSourceFolderFailsTheRunWithItsName) {
   Exec(u"INSERT INTO GRUPROD (CODGRUPO, DESCRICAO) VALUES ('001', 'Antigo')");
   db_.DefaultTransaction().Commit();
   EXPECT_FALSE(Run(Selection({{"GRUPO", "S"}}), u"/nao/existe/tolv"));
-  ASSERT_EQ(ui_.services.boxes.size(), 1u);
-  EXPECT_NE(UToUtf8(ui_.services.boxes[0].text).find("/nao/existe/tolv"), std::string::npos);
+  ASSERT_EQ(ui_.boxes.size(), 1u);
+  EXPECT_NE(UToUtf8(ui_.boxes[0].text).find("/nao/existe/tolv"), std::string::npos);
   EXPECT_EQ(Committed("SELECT CODGRUPO FROM GRUPROD", {"CODGRUPO"}), (std::vector<std::string>{"001"}));
 }
 

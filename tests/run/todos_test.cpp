@@ -5,11 +5,13 @@
 #include <string>
 #include <vector>
 
+#include "platform/dbase/DbfEngine.h"
+#include "tests/support/RecordingServices.h"
 #include "platform/StringList.h"
 #include "platform/WindowServices.h"
 #include "platform/firebird/Firebird.h"
 #include "run/ClassesConversaoController.h"
-#include "run/RunReport.h"
+#include "toolkit/RunReport.h"
 #include "tests/support/TestDatabase.h"
 
 namespace {
@@ -31,22 +33,24 @@ TEST(TodosTest, EveryKindOfTheExampleFolderArrivesInTheFixedOrder) {
   const std::string dbPath = FreshDatabase("todos");
   fb::Database db;
   ConnectTo(db, dbPath);
-  ScopedRecordingServices ui;
+  RecordingServices ui;
+  dbase::Engine engine_;
+  RunReport report_;
   ProgressBar bar;
   StatusLabel label;
   std::vector<std::string> captions;
-  ui.services.onProcess = [&] { captions.push_back(UToUtf8(label.Caption())); };
+  ui.onProcess = [&] { captions.push_back(UToUtf8(label.Caption())); };
 
   // The list's own order is not the run's.
   TStringList sel;
   for (const char16_t* k : {u"FABRICANTE=S", u"PAGAR=S", u"RECEBER=S", u"PRODUTO=S", u"SUBGRUPO=S", u"GRUPO=S",
                             u"FORNECEDOR=S", u"CLIENTE=S"})
     sel.Add(k);
-  TClassesConversaoController c;
+  TClassesConversaoController c(ui, engine_, report_);
   ASSERT_TRUE(c.FEfetuaConversao(sel, Utf8ToU(std::string(CT_SOURCE_DIR) + "/examples/tolv"), db,
                                  db.DefaultTransaction(), bar, label, u"01", false));
-  ASSERT_EQ(ui.services.boxes.size(), 1u);
-  EXPECT_EQ(ui.services.boxes[0].text, u"Conversão concluída com sucesso!");
+  ASSERT_EQ(ui.boxes.size(), 1u);
+  EXPECT_EQ(ui.boxes[0].text, u"Conversão concluída com sucesso!");
 
   EXPECT_EQ(KindsInOrder(captions),
             (std::vector<std::string>{"Convertendo Clientes", "Convertendo Fornecedores",
@@ -54,7 +58,7 @@ TEST(TodosTest, EveryKindOfTheExampleFolderArrivesInTheFixedOrder) {
                                       "Convertendo Produtos", "Convertendo Documentos a Receber",
                                       "Convertendo Documentos a Pagar", "Convertendo Fabricantes"}));
   std::vector<std::string> kinds;
-  for (const KindReport& k : RunReport::Current().Kinds()) {
+  for (const KindReport& k : report_.Kinds()) {
     kinds.push_back(UToUtf8(k.kind));
     EXPECT_GT(k.written, 0) << UToUtf8(k.kind);
     EXPECT_EQ(k.rejected, 0) << UToUtf8(k.kind);

@@ -4,6 +4,8 @@
 #include <string>
 #include <tuple>
 
+#include "tests/support/RecordingServices.h"
+#include "tests/support/TestRun.h"
 #include "platform/Error.h"
 #include "platform/WindowServices.h"
 #include "platform/firebird/Firebird.h"
@@ -30,13 +32,14 @@ class Conversao : public ::testing::Test {
   void SetUp() override { tdb.Connect(db); }
   TestDatabase tdb{"conversao"};
   fb::Database db;
-  ScopedRecordingServices ui;
+  TestRun run{db};
+  RecordingServices& ui = run.ui;
 };
 
 }  // namespace
 
 TEST_F(Conversao, TransactionOperationsOnTheConnectionsTransactionThatBothQueriesShare) {
-  TConversao c(db);
+  TConversao c(run.ctx);
   EXPECT_EQ(&c.cnBanco, &db);
   auto& tr = db.DefaultTransaction();
   // On an inactive transaction confirming and cancelling do nothing and do not fail.
@@ -76,19 +79,19 @@ TEST_F(Conversao, TransactionOperationsOnTheConnectionsTransactionThatBothQuerie
   Exec(db, u"INSERT INTO UNIDADES (UNIDADE) VALUES ('LT')");
   c.PCancelaTransacao(tr);
   EXPECT_EQ(Count(db, u"UNIDADES"), 2);
-  EXPECT_TRUE(ui.services.boxes.empty());
+  EXPECT_TRUE(ui.boxes.empty());
 }
 
 TEST_F(Conversao, LimpaTabelaDeletesInsideTheRunsTransaction) {
   Exec(db, u"INSERT INTO UNIDADES (UNIDADE) VALUES ('UN')");
   Exec(db, u"INSERT INTO UNIDADES (UNIDADE) VALUES ('CX')");
   Exec(db, u"COMMIT");
-  TConversao c(db);
+  TConversao c(run.ctx);
   auto& tr = db.DefaultTransaction();
   c.PIniciaTransacao(tr);
   Exec(db, u"INSERT INTO CIDADES (CODCIDADE, CIDADE, ESTADO) VALUES ('00001', 'BELO HORIZONTE', 'MG')");
   c.PLimpaTabela(u"unidades");  // the name goes in unchanged, not quoted
-  EXPECT_TRUE(ui.services.boxes.empty());
+  EXPECT_TRUE(ui.boxes.empty());
   EXPECT_TRUE(tr.InTransaction());  // no commit
   EXPECT_EQ(Count(db, u"UNIDADES"), 0);
   c.PCancelaTransacao(tr);
@@ -115,10 +118,10 @@ TEST_F(Conversao, LimpaTabelaOfAMissingTableShowsTheBoxAndFails) {
   auto& tr = db.DefaultTransaction();
   tr.Rollback();
   Exec(db, u"INSERT INTO UNIDADES (UNIDADE) VALUES ('UN')");
-  TConversao c(db);
+  TConversao c(run.ctx);
   EXPECT_THROW(c.PLimpaTabela(u"NAOEXISTE"), EDatabaseError);
-  ASSERT_EQ(ui.services.boxes.size(), 1u);
-  const RecordedBox& box = ui.services.boxes[0];
+  ASSERT_EQ(ui.boxes.size(), 1u);
+  const RecordedBox& box = ui.boxes[0];
   EXPECT_EQ(box.kind, MsgKind::Error);
   EXPECT_EQ(box.buttons, MsgButtons::OK);
   EXPECT_EQ(UToUtf8(box.text),
@@ -131,10 +134,10 @@ TEST_F(Conversao, LimpaTabelaOfAMissingTableShowsTheBoxAndFails) {
 
 TEST_F(Conversao, LimpaTabelaOnAClosedConnectionShowsTheBoxAndFails) {
   db.Close();
-  TConversao c(db);
+  TConversao c(run.ctx);
   EXPECT_THROW(c.PLimpaTabela(u"UNIDADES"), EDatabaseError);
-  ASSERT_EQ(ui.services.boxes.size(), 1u);
-  EXPECT_NE(ui.services.boxes[0].text.find(u"not connected"), UString::npos);
+  ASSERT_EQ(ui.boxes.size(), 1u);
+  EXPECT_NE(ui.boxes[0].text.find(u"not connected"), UString::npos);
 }
 
 TEST(StrZero, FillsNeverCutsNeverTrims) {

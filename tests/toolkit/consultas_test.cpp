@@ -4,6 +4,8 @@
 #include <memory>
 #include <string>
 
+#include "tests/support/RecordingServices.h"
+#include "tests/support/TestRun.h"
 #include "platform/Error.h"
 #include "platform/WindowServices.h"
 #include "platform/firebird/Firebird.h"
@@ -19,7 +21,7 @@ class Consultas : public ::testing::Test {
  protected:
   void SetUp() override {
     tdb.Connect(db);
-    conv = std::make_unique<TConversao>(db);
+    conv = std::make_unique<TConversao>(run.ctx);
   }
 
   void Exec(const std::string& sql) {
@@ -54,9 +56,11 @@ class Consultas : public ::testing::Test {
     return tdb.Isql(sql);
   }
 
-  ScopedRecordingServices rec;
+
   TestDatabase tdb{"consultas"};
   fb::Database db;
+  TestRun run{db};
+  RecordingServices& rec = run.ui;
   std::unique_ptr<TConversao> conv;
 };
 
@@ -77,7 +81,7 @@ TEST_F(Consultas, FUnidadeRegistersAMissingUnitOnceAndFindsItAfterwards) {
   EXPECT_EQ(conv->FUnidade(u"pc"), u"PC");
   EXPECT_EQ(Value("SELECT DESCRICAO AS V FROM UNIDADES WHERE UNIDADE = 'PC'"), "PECA");
   EXPECT_EQ(Count("UNIDADES"), "6");
-  EXPECT_TRUE(rec.services.boxes.empty());
+  EXPECT_TRUE(rec.boxes.empty());
 
   // Nothing was committed: the units vanish with the transaction.
   EXPECT_NE(SeenAfterClose("SELECT 'N=' || COUNT(*) FROM UNIDADES;").find("N=0"), std::string::npos);
@@ -88,13 +92,13 @@ TEST_F(Consultas, FUnidadeWarnsOnAFailingStatementAndStillReturnsTheCode) {
   Exec("COMMIT");
 
   EXPECT_EQ(conv->FUnidade(u"cx"), u"CX");
-  ASSERT_EQ(rec.services.boxes.size(), 1u);
-  EXPECT_EQ(rec.services.boxes[0].kind, MsgKind::Warning);
-  EXPECT_EQ(rec.services.boxes[0].text, u"Erro ao converter Unidade.");
-  EXPECT_EQ(rec.services.boxes[0].buttons, MsgButtons::OK);
+  ASSERT_EQ(rec.boxes.size(), 1u);
+  EXPECT_EQ(rec.boxes[0].kind, MsgKind::Warning);
+  EXPECT_EQ(rec.boxes[0].text, u"Erro ao converter Unidade.");
+  EXPECT_EQ(rec.boxes[0].buttons, MsgButtons::OK);
 
   EXPECT_EQ(conv->FUnidade(u"Caixa12"), u"CAIXA1");
-  EXPECT_EQ(rec.services.boxes.size(), 2u);
+  EXPECT_EQ(rec.boxes.size(), 2u);
 
   // The failure does not spoil the auxiliary query for the next lookup.
   EXPECT_EQ(conv->FCidade(u"Contagem", u"MG", u""), u"00001");
@@ -170,10 +174,10 @@ TEST_F(Consultas, FailingCityStatementsReachTheCaller) {
   conv.reset();
   Exec("DROP TABLE CIDADES");
   Exec("COMMIT");
-  conv = std::make_unique<TConversao>(db);
+  conv = std::make_unique<TConversao>(run.ctx);
   EXPECT_THROW(conv->FCidade(u"Contagem", u"MG", u""), EDatabaseError);
   EXPECT_THROW(conv->FBuscaCidade(u"Contagem", u"MG", u""), EDatabaseError);
-  EXPECT_TRUE(rec.services.boxes.empty());
+  EXPECT_TRUE(rec.boxes.empty());
 }
 
 // The lookups run in the run's transaction: what they insert is found at once,
@@ -183,7 +187,7 @@ TEST_F(Consultas, ACityInsertedInTheRunIsFoundByTheNextCallBeforeAndAfterACommit
   EXPECT_EQ(conv->FCidade(u"Nova Lima", u"MG", u""), u"00001");
   EXPECT_EQ(conv->FCidade(u"NOVA LIMA", u"mg", u""), u"00001");
   EXPECT_EQ(conv->FBuscaCidade(u"nova lima", u"MG", u""), u"00001");
-  TConversao outro(db);
+  TConversao outro(run.ctx);
   EXPECT_EQ(outro.FCidade(u"Nova Lima", u"MG", u""), u"00001");
   EXPECT_EQ(outro.FCidade(u"Sabara", u"MG", u""), u"00002");
   EXPECT_TRUE(db.DefaultTransaction().InTransaction());

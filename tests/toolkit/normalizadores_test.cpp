@@ -16,9 +16,9 @@ void Check(UString (*f)(const UString&), std::initializer_list<std::pair<const c
 }
 
 // FValidaData returns what it leaves in its argument.
-UString Validada(const UString& texto) {
+UString Validada(const UString& texto, const FormatSettings& fs = FormatSettings{}) {
   UString data = texto;
-  const UString r = TConversao::FValidaData(data);
+  const UString r = TConversao::FValidaData(data, fs);
   EXPECT_EQ(r, data) << S(texto);
   return r;
 }
@@ -45,12 +45,12 @@ TEST(FValidaData, SeparatorsBecomeDotsAndTheArgumentIsRewritten) {
               {u" -   -", u" .   ."}});  // only the exact mask is the empty date
 }
 
-TEST(FValidaData, EmptyAndMaskedEmptyDatesBecomeTodayInTheShortFormatInForce) {
+TEST(FValidaData, EmptyAndMaskedEmptyDatesBecomeTodayInTheShortFormatGiven) {
   const TDateTime antes = Date();
   const UString vazia = Validada(u""), mascarada = Validada(u"  -   -");
   const TDateTime depois = Date();
   for (const UString& r : {vazia, mascarada})
-    EXPECT_TRUE(r == DateToStr(antes) || r == DateToStr(depois)) << S(r);
+    EXPECT_TRUE(r == DateToStr(antes, FormatSettings{}) || r == DateToStr(depois, FormatSettings{})) << S(r);
   int y, m, d;
   DecodeDate(antes, y, m, d);
   EXPECT_EQ(vazia.size(), 10u);
@@ -59,8 +59,7 @@ TEST(FValidaData, EmptyAndMaskedEmptyDatesBecomeTodayInTheShortFormatInForce) {
   FormatSettings iso;
   iso.ShortDateFormat = u"yyyy/mm/dd";
   iso.DateSeparator = u'-';
-  ScopedRegional regional(iso);
-  const UString hoje = Validada(u"");
+  const UString hoje = Validada(u"", iso);
   EXPECT_EQ(hoje.substr(0, 4), IntToU(y)) << S(hoje);
   EXPECT_EQ(hoje[4], u'-');
 }
@@ -75,9 +74,8 @@ TEST(FValidaData, ANumberIsADateSerialAndAnythingElseEmptiesTheArgument) {
   outra.ShortDateFormat = u"mm/dd/yyyy";  // not used by the serial case
   outra.DateSeparator = u'-';
   outra.DecimalSeparator = u'.';
-  ScopedRegional regional(outra);
-  EXPECT_EQ(Validada(u"41415"), u"21-05-2013");
-  EXPECT_EQ(Validada(u"41415,75"), u"");
+  EXPECT_EQ(Validada(u"41415", outra), u"21-05-2013");
+  EXPECT_EQ(Validada(u"41415,75", outra), u"");
 }
 
 TEST(FRemoveCaracter, RemovesTheSeparatorsOfDocumentNumbersAndTrimsOnlyWhenItDid) {

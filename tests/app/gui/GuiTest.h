@@ -9,6 +9,7 @@
 #include <functional>
 
 #include "app/Main.h"
+#include "tests/support/RecordingServices.h"
 
 inline QString Q(const UString& s) { return QString::fromStdU16String(s); }
 
@@ -29,8 +30,8 @@ class WindowTest : public ::testing::Test {
     QApplication::setActiveWindow(&form);
     ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
   }
-  RecordingServices& services() { return recording.services; }
-  const std::vector<RecordedBox>& boxes() { return recording.services.boxes; }
+  RecordingServices& services() { return recording; }
+  const std::vector<RecordedBox>& boxes() { return recording.boxes; }
   // The texts of every box shown so far, in order.
   std::vector<UString> BoxTexts() {
     std::vector<UString> texts;
@@ -38,6 +39,6 @@ class WindowTest : public ::testing::Test {
     return texts;
   }
 
-  ScopedRecordingServices recording;  // installed before the window exists
-  TForm1 form;
+  RecordingServices recording;  // made before the window that shows its boxes
+  TForm1 form{recording};
 };

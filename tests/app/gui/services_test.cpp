@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <algorithm>
 
+#include "tests/support/RecordingServices.h"
 #include "GuiTest.h"
 #include "platform/Error.h"
 
@@ -80,10 +81,13 @@ TEST(QtWindowServices, ErrorsLeavingAnEventHandlerReachTheErrorDisplayWhichIsAnE
       return QObject::event(e);
     }
   } target;
-  ScopedRecordingServices rec;
+  RecordingServices rec;
+  auto* app = static_cast<TApplication*>(QApplication::instance());
+  app->SetServicos(&rec);
   QEvent ev(QEvent::User);
   EXPECT_FALSE(QApplication::sendEvent(&target, &ev));
-  EXPECT_EQ(rec.services.errors, std::vector<UString>{u"conexão perdida"});
+  app->SetServicos(nullptr);
+  EXPECT_EQ(rec.errors, std::vector<UString>{u"conexão perdida"});
   // The error display of the Qt services is an error box.
   QtWindowServices s;
   const SeenBox seen = Answered(B::Ok, [&] { s.ShowError(u"Falha geral"); });

@@ -34,9 +34,19 @@ const std::string& Dir() {
 
 std::string Sub(const std::string& name) { return Dir() + "/" + name; }
 
+dbase::Engine& Engine() {
+  static dbase::Engine e;
+  return e;
+}
+
+const FormatSettings& Brasil() {
+  static const FormatSettings fs;
+  return fs;
+}
+
 std::unique_ptr<SourceQuery> Open(const std::string& folder, const UString& sql,
-                                  const std::vector<std::pair<UString, UString>>& params) {
-  auto q = NewSourceQuery();
+                                  const std::vector<std::pair<UString, UString>>& params, const FormatSettings& fs) {
+  auto q = Engine().NewQuery(fs);
   q->SetDatabaseName(Utf8ToU(folder));
   q->SetSQL(sql);
   for (const auto& p : params) q->BindText(p.first, p.second);
@@ -60,8 +70,9 @@ Strings Rows(SourceQuery& q, const Columns& columns) {
   return out;
 }
 
-Strings Select(const std::string& folder, const std::string& table, const Columns& columns) {
-  return Rows(*Open(folder, SelectSql(table, columns)), columns);
+Strings Select(const std::string& folder, const std::string& table, const Columns& columns,
+               const FormatSettings& fs) {
+  return Rows(*Open(folder, SelectSql(table, columns), {}, fs), columns);
 }
 
 void At(SourceQuery& q, int row) {

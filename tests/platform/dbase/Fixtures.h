@@ -9,9 +9,15 @@
 #include <vector>
 
 #include "platform/Text.h"
-#include "run/SourceQuery.h"
+#include "platform/SourceQuery.h"
+#include "platform/dbase/DbfEngine.h"
 
 namespace dbftest {
+
+// The engine every query of these tests comes from (its remarks accumulate there),
+// and the Brazilian settings a run starts with.
+dbase::Engine& Engine();
+const FormatSettings& Brasil();
 
 using Strings = std::vector<std::string>;
 using Columns = std::vector<UString>;
@@ -24,12 +30,14 @@ inline std::string S(const UString& u) { return UToUtf8(u); }
 
 // An open query over the folder.
 std::unique_ptr<SourceQuery> Open(const std::string& folder, const UString& sql,
-                                  const std::vector<std::pair<UString, UString>>& params = {});
+                                  const std::vector<std::pair<UString, UString>>& params = {},
+                                  const FormatSettings& fs = Brasil());
 UString SelectSql(const std::string& table, const Columns& columns);  // SELECT a, b FROM table
 
 // Every row's text of the given columns, joined by "|"; of a whole table in the folder.
 Strings Rows(SourceQuery& q, const Columns& columns);
-Strings Select(const std::string& folder, const std::string& table, const Columns& columns);
+Strings Select(const std::string& folder, const std::string& table, const Columns& columns,
+               const FormatSettings& fs = Brasil());
 
 // Moves the query to its 1-based row.
 void At(SourceQuery& q, int row);

@@ -73,11 +73,11 @@ TEST(DbfCodePage, ACloseGuessIsToldOnce) {
     const Table t(dbase::FindTableFile(Dir(), Utf8ToU(c.table)), Utf8ToU(c.table));
     EXPECT_EQ(t.CpGuessIsClose(), c.close) << c.table << ": " << t.CpSource();
   }
-  TakeSourceRemarks();
+  Engine().TakeRemarks();
   Select(Dir(), "SEM850J", {u"TEXTO"});
   Select(Dir(), "SEM850J", {u"TEXTO"});
   Select(Dir(), "SEM850", {u"TEXTO"});
-  const std::vector<UString> told = TakeSourceRemarks();
+  const std::vector<UString> told = Engine().TakeRemarks();
   ASSERT_EQ(told.size(), 1u);
   EXPECT_TRUE(Says(S(told[0]), {"SEM850J", "cp850", "cp1252 leria quase tão bem", "confira os acentos"}));
 }

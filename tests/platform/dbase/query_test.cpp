@@ -44,7 +44,7 @@ TEST(DbfSql, AnythingElseNamesWhatWasNotUnderstood) {
   for (const auto& c : cases)
     EXPECT_TRUE(Says(ErrorOf([&] { dbase::ParseStatement(c.sql); }), {"Comando SQL não entendido", c.says})) << S(c.sql);
   // Through the query object, the error is an ESourceError.
-  auto q = NewSourceQuery();
+  auto q = Engine().NewQuery(Brasil());
   EXPECT_THROW(q->SetSQL(u"SELECT FROM GRUPO"), ESourceError);
 }
 
@@ -102,7 +102,7 @@ TEST(DbfQuery, NavigationAsTheLegacyDatasets) {
 }
 
 TEST(DbfQuery, ParametersAreBoundByNameAsText) {
-  auto q = NewSourceQuery();
+  auto q = Engine().NewQuery(Brasil());
   q->SetDatabaseName(Utf8ToU(Sub("tolv")));
   q->SetSQL(u"SELECT NUMERO_DOC FROM CR WHERE CODEMP = :PCodEmp AND PAGAMENTO IS NULL");
   EXPECT_THROW(q->Open(), ESourceError);  // not bound

@@ -58,13 +58,12 @@ TEST(DbfTypes, EveryFieldTypeAndMemoLayoutReadsAsText) {
   }
 }
 
-TEST(DbfTypes, TextReadsFollowTheRegionalSettingsInForce) {
+TEST(DbfTypes, TextReadsFollowTheQuerysRegionalSettings) {
   FormatSettings us;
   us.ShortDateFormat = u"yyyy-mm-dd";
   us.DateSeparator = u'-';
   us.DecimalSeparator = u'.';
-  ScopedRegional r(us);
-  EXPECT_EQ(Select(Dir(), "tipos", {u"preco", u"dia"}), (Strings{"12.5|2013-05-21", "-0.5|", "1000|1899-12-30"}));
+  EXPECT_EQ(Select(Dir(), "tipos", {u"preco", u"dia"}, us), (Strings{"12.5|2013-05-21", "-0.5|", "1000|1899-12-30"}));
 }
 
 TEST(DbfTypes, DoubleAndDateTimeReads) {

@@ -85,7 +85,7 @@ std::unique_ptr<SourceQuery> OpenStatement(const std::string& folder, const Stat
   return Open(folder, s.sql, {{u"PCodEmp", s.company}});
 }
 
-std::string dmy(TDateTime t) { return S(FormatDateTime(u"dd/mm/yyyy", t)); }
+std::string dmy(TDateTime t) { return S(FormatDateTime(u"dd/mm/yyyy", t, Brasil())); }
 
 }  // namespace
 

@@ -360,7 +360,7 @@ TEST_F(Conn, ValuesReachEachColumnByItsType) {
   EXPECT_EQ(r.FieldAsText(u"C"), u"");
 }
 
-TEST_F(Conn, DateTextIsReadWithTheShortDateFormatInForce) {
+TEST_F(Conn, DateTextIsReadWithTheShortDateFormatOfTheConnection) {
   // parts: day-month-year hour, as the database sees them.
   struct Case { const char16_t* format; char16_t separator; const char16_t *text, *parts; };
   const Case cases[] = {
@@ -371,9 +371,11 @@ TEST_F(Conn, DateTextIsReadWithTheShortDateFormatInForce) {
   Query q(db);
   q.SetSQL(u"INSERT INTO T (ID, TS) VALUES (:ID, :DTVENC)");
   int id = 0;
+  FormatSettings regional;
   for (const Case& c : cases) {
     SCOPED_TRACE(U8(c.text));
-    ScopedRegional regional(FormatSettings{.ShortDateFormat = c.format, .DateSeparator = c.separator});
+    regional = FormatSettings{.ShortDateFormat = c.format, .DateSeparator = c.separator};
+    db.SetRegional(&regional);
     ExecTexts(q, {{u"ID", IntToU(++id)}, {u"DTVENC", c.text}});
     const UString where = u" FROM T WHERE ID = " + IntToU(id);
     EXPECT_EQ(Scalar(db, u"SELECT EXTRACT(DAY FROM TS) || '-' || EXTRACT(MONTH FROM TS) || '-' || "
@@ -381,6 +383,7 @@ TEST_F(Conn, DateTextIsReadWithTheShortDateFormatInForce) {
               c.parts);
     EXPECT_EQ(Scalar(db, u"SELECT TS" + where), c.text);
   }
+  db.SetRegional(nullptr);
   // An unreadable text is an error naming the text and the parameter.
   q.BindInteger(u"ID", 99);
   for (const char16_t* bad : {u"31/02/2013", u"2013-05-21", u"abc", u"21/05/2013 25:00"}) {

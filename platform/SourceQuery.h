@@ -4,17 +4,20 @@
 //
 // Column reads:
 // - as text: character columns without their padding blanks, dates in the short
-//   date format in force, numbers in decimal with the regional separator and no
-//   superfluous zeros; a blank or null value gives the empty text;
+//   date format of the query's settings, numbers in decimal with their separator
+//   and no superfluous zeros; a blank or null value gives the empty text;
 // - as a double: null gives 0;
 // - as a date-time: null gives 30/12/1899 (0).
 // Every failure (folder, table or column missing, a value that does not convert,
 // a statement not understood) is an ESourceError with a clear message.
 #include <memory>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "platform/DateTime.h"
 #include "platform/Error.h"
+#include "platform/Regional.h"
 #include "platform/Text.h"
 
 class SourceQuery {
@@ -44,10 +47,31 @@ class SourceQuery {
   virtual bool FieldIsNull(const UString& column) const = 0;
 };
 
-// A new query of the source query engine.
-std::unique_ptr<SourceQuery> NewSourceQuery();
+// What the inspection learns of one table without a statement: its file, its
+// records (deleted ones included, as the file counts them), how its text is read,
+// its memo file and its columns.
+struct SourceTableInfo {
+  std::string file;  // the file's own name, in its letter case
+  long long records = 0;
+  long long deleted = 0;
+  std::string codePage;        // "cp850", ...
+  std::string codePageSource;  // how it was decided: .cpg file, language byte, guess
+  std::string memo;            // the memo file's name, empty when none
+  std::vector<UString> columns;
+  UString error;  // why the file found could not be read; the rest is then unknown
+};
 
-// What the engine noticed about the tables it read and the operator should know (a
-// code page guessed by a narrow margin), one line each, oldest first, each table
-// once; the lines are handed over once.
-std::vector<UString> TakeSourceRemarks();
+// The engine behind the queries: a run holds one, and asks it for every query.
+class SourceEngine {
+ public:
+  virtual ~SourceEngine() = default;
+  // A new query; its dates and numbers follow `regional`, which must outlive it.
+  virtual std::unique_ptr<SourceQuery> NewQuery(const FormatSettings& regional) = 0;
+  // The table's file and layout; nothing when the folder has no file of that name.
+  // Two files that differ only by letter case are an ESourceError.
+  virtual std::optional<SourceTableInfo> Describe(const UString& folder, const UString& table) = 0;
+  // What the engine noticed about the tables it read and the operator should know
+  // (a code page guessed by a narrow margin), one line each, oldest first, each
+  // table once; the lines are handed over once.
+  virtual std::vector<UString> TakeRemarks() = 0;
+};

@@ -1,4 +1,4 @@
-#include "run/RunReport.h"
+#include "toolkit/RunReport.h"
 
 void RunReport::Begin(const UString& kind) {
   KindReport k;
@@ -31,8 +31,3 @@ long long RunReport::TotalRejected() const {
 }
 
 UString DescreveRejeicao(const RowNote& n) { return u"código " + n.code + u": " + n.what; }
-
-RunReport& RunReport::Current() {
-  static RunReport r;
-  return r;
-}

@@ -1,7 +1,7 @@
 #pragma once
 // What a run did, kind by kind: rows read from the source, written to the target,
 // skipped by a rule of the converter, and rejected by the target (with the reason).
-// The converters report into the report in force; the console prints it, and a
+// The converters report into the report of their run; the console prints it, and a
 // listener (the row report of the console) can follow every row not written as it
 // happens, so nothing has to be held for it.
 #include <functional>
@@ -47,9 +47,6 @@ class RunReport {
 
   // Follows every skipped and rejected row (nullptr: none).
   void SetListener(Listener l) { listener_ = std::move(l); }
-
-  // The report of the run going on (one per process).
-  static RunReport& Current();
 
  private:
   KindReport& cur();

@@ -1,0 +1,18 @@
+#include "tests/support/RecordingServices.h"
+
+MsgResult RecordingServices::MessageBox(MsgKind kind, const UString& text, MsgButtons buttons) {
+  boxes.push_back({kind, text, buttons});
+  MsgResult r = buttons == MsgButtons::YesNo ? MsgResult::Yes : MsgResult::OK;
+  if (!answers.empty()) {
+    r = answers.front();
+    answers.pop_front();
+  }
+  return r;
+}
+
+void RecordingServices::ProcessMessages() {
+  ++processCount;
+  if (onProcess) onProcess();
+}
+
+void RecordingServices::ShowError(const UString& text) { errors.push_back(text); }
