@@ -23,6 +23,7 @@ const char* kUsage =
     "Uso: conversor-tolv-cli --origem DIR --destino BANCO [--empresa 01|02] [--gerar-codigos]\n"
     "                        [--usuario U] [--senha S] [--simular] [--relatorio ARQUIVO] TIPO...\n"
     "     conversor-tolv-cli --inspecionar --origem DIR\n"
+    "     conversor-tolv-cli --conferir --origem DIR --destino BANCO [--empresa 01|02] TIPO...\n"
     "\n"
     "Converte as tabelas do TOLV (arquivos .dbf da pasta DIR) para o banco Norvale BANCO.\n"
     "\n"
@@ -35,6 +36,7 @@ const char* kUsage =
     "  --simular          faz a conversão inteira e desfaz tudo no fim: o banco fica como estava\n"
     "  --relatorio ARQ    grava em ARQ (CSV, separado por ;) cada registro ignorado ou rejeitado\n"
     "  --inspecionar      só lê a pasta de origem e diz o que encontrou; não abre banco nenhum\n"
+    "  --conferir         confere um banco já convertido com a pasta de origem; não grava nada\n"
     "  --help             mostra este texto\n"
     "\n"
     "TIPO: %TIPOS%, ou todos.\n"
@@ -59,6 +61,29 @@ int usageError(const std::string& why) {
   return 2;
 }
 
+// The reconciliation of every kind that has one, under `titulo`; true when every
+// figure matches.
+bool ImprimeConferencia(const RunReport& r, const char* titulo) {
+  bool confere = true;
+  bool impresso = false;
+  for (const KindReport& k : r.Kinds()) {
+    if (k.conferencia.empty()) continue;
+    if (!impresso) std::printf("\n%s\n", titulo);
+    impresso = true;
+    const std::string empresa = k.empresa.empty() ? "" : " (empresa " + UToUtf8(k.empresa) + ")";
+    std::printf("  %s%s: lidos %lld, ignorados %lld, rejeitados %lld, gravados %lld\n", UToUtf8(k.kind).c_str(),
+                empresa.c_str(), k.read, k.skipped, k.rejected, k.written);
+    for (const LinhaConferencia& l : k.conferencia) {
+      confere = confere && l.confere;
+      std::printf("    %s: origem %s, destino %s: %s", UToUtf8(l.figura).c_str(), UToUtf8(l.origem).c_str(),
+                  UToUtf8(l.destino).c_str(), l.confere ? "confere" : "NÃO CONFERE");
+      if (!l.arredondamento.empty()) std::printf(" (arredondamento do destino: %s)", UToUtf8(l.arredondamento).c_str());
+      std::printf("\n");
+    }
+  }
+  return confere;
+}
+
 void printSummary(const RunReport& r, SourceEngine& fonte, bool committed, bool simulacao) {
   if (simulacao)
     std::printf("\nResumo da simulação%s\n", committed ? "" : " (a conversão falharia)");
@@ -71,6 +96,7 @@ void printSummary(const RunReport& r, SourceEngine& fonte, bool committed, bool 
                 committed ? (simulacao ? "a gravar" : "gravados") : "desfeitos", k.written, k.skipped, k.rejected);
     for (const RowNote& n : k.rejections) std::printf("    rejeitado: %s\n", UToUtf8(DescreveRejeicao(n)).c_str());
   }
+  ImprimeConferencia(r, "Conferência com a origem, antes da confirmação");
   for (const UString& aviso : fonte.TakeRemarks()) std::printf("  aviso: %s\n", UToUtf8(aviso).c_str());
   std::fflush(stdout);
 }
@@ -78,7 +104,8 @@ void printSummary(const RunReport& r, SourceEngine& fonte, bool committed, bool 
 // What the command line asked for.
 struct Opcoes {
   std::string origem, destino, empresa = "01", usuario = "SYSDBA", senha = "ferncrest", relatorio;
-  bool gerarCodigos = false, haveOrigem = false, haveDestino = false, simular = false, inspecionar = false;
+  bool gerarCodigos = false, haveOrigem = false, haveDestino = false, simular = false, inspecionar = false,
+       conferir = false;
   std::vector<std::string> tipos;
 };
 
@@ -95,7 +122,8 @@ int LeOpcoes(int argc, char** argv, Opcoes& o) {
     };
     // Two values for one option (two targets, two companies) are a mistake to point
     // out, not one to settle by taking the last.
-    if (a.rfind("--", 0) == 0 && a != "--gerar-codigos" && a != "--simular" && a != "--inspecionar") {
+    if (a.rfind("--", 0) == 0 && a != "--gerar-codigos" && a != "--simular" && a != "--inspecionar" &&
+        a != "--conferir") {
       for (const std::string& g : given)
         if (g == a) return usageError(a + " foi dado mais de uma vez");
       given.push_back(a);
@@ -123,6 +151,8 @@ int LeOpcoes(int argc, char** argv, Opcoes& o) {
       o.simular = true;
     } else if (a == "--inspecionar") {
       o.inspecionar = true;
+    } else if (a == "--conferir") {
+      o.conferir = true;
     } else if (a == "--relatorio") {
       if (!value(o.relatorio) || o.relatorio.empty()) return usageError("--relatorio pede o arquivo do relatório");
     } else if (a.size() > 1 && a[0] == '-') {
@@ -138,6 +168,8 @@ int LeOpcoes(int argc, char** argv, Opcoes& o) {
     return -1;
   }
   if (!o.haveDestino || o.destino.empty()) return usageError("falta --destino");
+  if (o.conferir && (o.simular || !o.relatorio.empty() || o.gerarCodigos))
+    return usageError("--conferir só aceita --origem, --destino, --empresa, --usuario, --senha e os tipos");
   if (o.tipos.empty()) return usageError("falta o TIPO a converter");
   return -1;
 }
@@ -198,6 +230,7 @@ int Converte(const Opcoes& o, const TStringList& params) {
   try {
     TClassesConversaoController controller(services, fonte, report);
     controller.SetSimulacao(o.simular);
+    controller.SetConferir(o.conferir);
     committed = controller.FEfetuaConversao(params, Utf8ToU(o.origem), db, db.DefaultTransaction(), progress.Bar(),
                                             progress.Label(), Utf8ToU(o.empresa), o.gerarCodigos);
   } catch (const std::exception& e) {
@@ -206,6 +239,15 @@ int Converte(const Opcoes& o, const TStringList& params) {
     committed = false;
   }
   progress.Finish();
+  if (o.conferir) {
+    // A check prints its table and says whether it all matched; nothing was written.
+    const bool confere = ImprimeConferencia(report, "Conferência do banco de destino com a pasta de origem") && committed;
+    std::printf("%s\n", !committed ? "Conferência: não foi possível conferir (veja o erro acima)."
+                         : confere ? "Conferência: tudo confere."
+                                   : "Conferência: há diferenças (veja NÃO CONFERE acima).");
+    std::fflush(stdout);
+    return confere ? 0 : 1;
+  }
   printSummary(report, fonte, committed, o.simular);
   int status = !committed ? 1 : report.TotalRejected() > 0 ? 3 : 0;
   if (arquivoRelatorio) {

@@ -4,7 +4,10 @@
 
 #include "platform/Error.h"
 
-Passagem::Passagem(RunContext& ctx, const Tipo& tipo) : ctx_(ctx), tipo_(tipo) { ctx_.Report().Begin(tipo.relato); }
+Passagem::Passagem(RunContext& ctx, const Tipo& tipo) : ctx_(ctx), tipo_(tipo) {
+  ctx_.Report().Begin(tipo.relato);
+  if (tipo.colunaEmpresa) ctx_.Report().Atual().empresa = ctx_.Empresa();
+}
 
 void Passagem::Percorre(const std::function<Linha(const SourceQuery&)>& linha) {
   ProgressBar& barra = ctx_.Barra();
@@ -54,7 +57,10 @@ void Passagem::Percorre(const std::function<Linha(const SourceQuery&)>& linha) {
 void Passagem::Conta(const Linha& l, const SourceQuery& q, int registro) {
   RunReport& report = ctx_.Report();
   switch (l.desfecho) {
-    case Linha::Desfecho::Gravada: report.Written(); break;
+    case Linha::Desfecho::Gravada:
+      report.Written();
+      for (SomaOrigem& s : ctx_.Somas()) s.Soma(q.FieldAsDouble(s.coluna));
+      break;
     case Linha::Desfecho::Ignorada: report.Skipped(registro, q.FieldAsText(tipo_.colunaCodigo), l.motivo); break;
     case Linha::Desfecho::Recusada: report.Rejected(registro, q.FieldAsText(tipo_.colunaCodigo), l.motivo); break;
   }

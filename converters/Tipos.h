@@ -10,6 +10,18 @@
 
 struct Tipo;
 
+// A target table a kind writes one row into for each source row written, with the
+// numeric columns it carries from the source: what the reconciliation compares.
+struct Conferida {
+  const char16_t* tabela;
+  std::vector<std::pair<const char16_t*, const char16_t*>> somas;  // legacy column, target column
+  // Tables added to: the identity column, and the columns (besides the sums) that
+  // make two rows the same document, to find the rows of the legacy folder in a
+  // target converted earlier.
+  const char16_t* id = nullptr;
+  std::vector<const char16_t*> chave = {};
+};
+
 // How a kind's statement is written: the legacy program wrote some in capitals
 // with table-qualified columns, others in mixed case.
 enum class EstiloConsulta { Maiusculas, Qualificada, Mista };
@@ -32,6 +44,9 @@ struct Tipo {
   // A row the target refuses is listed and the run goes on (true), or fails the run.
   bool listaRecusadas;
   void (*converte)(RunContext& ctx, const Tipo& tipo);
+  // The tables reconciled after the pass: emptied ones must hold exactly the rows
+  // written, the others must have grown by them.
+  std::vector<Conferida> conferidas;
 
   // The source statement, as the legacy program wrote it, for the company.
   UString Consulta(const UString& empresa) const;

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "converters/Tipos.h"
+#include "run/Conferencia.h"
 #include "platform/Error.h"
 #include "toolkit/RunContext.h"
 #include "toolkit/classConversao.h"
@@ -78,7 +79,8 @@ bool TClassesConversaoController::FEfetuaConversao(const TStringList& MParams, c
   ctx.SetOrigem(BDOrigem);
   ctx.SetEmpresa(Empresa);
   ctx.SetGerarCodigo(GerarCodigo);
-  ctx.SetSimulacao(simulacao_);
+  ctx.SetSimulacao(simulacao_ || conferir_);
+  ctx.SetConferir(conferir_);
   ctx.SetProgresso(Barra, lblInfo);
   auto conversao = std::make_unique<TConversao>(ctx);
   Barra.SetPosition(0);
@@ -87,16 +89,25 @@ bool TClassesConversaoController::FEfetuaConversao(const TStringList& MParams, c
   UString motivo;
   bool confirmando = false;
   try {
-    for (const Tipo& t : Tipos())
-      if (MParams.Values(t.chave) == u"S") t.converte(ctx, t);
-    confirmando = !simulacao_;
-    if (simulacao_)
+    for (const Tipo& t : Tipos()) {
+      if (MParams.Values(t.chave) != u"S") continue;
+      // What the kind wrote is read back and compared with the source before the
+      // commit: a run that does not reconcile is never kept.
+      Conferencia conferencia(ctx, t);
+      conferencia.Antes();
+      t.converte(ctx, t);
+      conferencia.Depois();
+    }
+    confirmando = !ctx.Simulacao();
+    if (ctx.Simulacao())
       conversao->PCancelaTransacao(Transacao);
     else
       conversao->PConfirmaTransacao(Transacao);
     confirmando = false;
-    ctx.MessageDlg(u"Conversão concluída com sucesso!", MsgKind::Information, MsgButtons::OK);
-    AvisaRejeitados(ctx);
+    if (!conferir_) {
+      ctx.MessageDlg(u"Conversão concluída com sucesso!", MsgKind::Information, MsgButtons::OK);
+      AvisaRejeitados(ctx);
+    }
     result = true;
     Barra.SetPosition(0);
     return result;

@@ -20,6 +20,10 @@ class TClassesConversaoController {
   // its one transaction back instead of committing it: the target stays as it was.
   void SetSimulacao(bool simulacao) { simulacao_ = simulacao; }
   bool Simulacao() const { return simulacao_; }
+  // A check of a target converted earlier against the legacy folder: a trial run
+  // whose reconciliation compares the source with what the target held; it shows
+  // no box of its own when it ends (the caller prints the reconciliation).
+  void SetConferir(bool conferir) { conferir_ = conferir; }
 
   bool FEfetuaConversao(const TStringList& MParams, const UString& BDOrigem, fb::Database& BDDestino,
                         fb::Transaction& Transacao, ProgressBar& Barra, StatusLabel& lblInfo,
@@ -30,4 +34,5 @@ class TClassesConversaoController {
   SourceEngine& fonte_;
   RunReport& report_;
   bool simulacao_ = false;
+  bool conferir_ = false;
 };

@@ -6,6 +6,7 @@
 // of a run lives in process-wide state, so two runs (a window and a test, say)
 // never see each other's settings or counts.
 #include <memory>
+#include <vector>
 
 #include "platform/Regional.h"
 #include "platform/SourceQuery.h"
@@ -47,6 +48,11 @@ class RunContext {
   bool Simulacao() const { return simulacao_; }
   void SetSimulacao(bool simulacao) { simulacao_ = simulacao; }
 
+  // A check after the fact: the run goes as a trial, and its reconciliation compares
+  // the source with what the target held before it (committed by an earlier run).
+  bool Conferir() const { return conferir_; }
+  void SetConferir(bool conferir) { conferir_ = conferir; }
+
   // The progress display the converters show their rows on.
   ProgressBar& Barra() const { return *barra_; }
   StatusLabel& Rotulo() const { return *rotulo_; }
@@ -66,6 +72,10 @@ class RunContext {
   const Posicao& Onde() const { return posicao_; }
   void SetPosicao(const char16_t* tipo, int registro, int total) { posicao_ = {tipo, registro, total}; }
 
+  // The totals the pass of the current kind collects over the rows it writes, for
+  // the reconciliation that follows it.
+  std::vector<SomaOrigem>& Somas() { return somas_; }
+
   // A new query of the legacy folder under the run's settings.
   std::unique_ptr<SourceQuery> NovaConsulta();
 
@@ -84,9 +94,11 @@ class RunContext {
   UString empresa_ = u"01";
   bool gerarCodigo_ = false;
   bool simulacao_ = false;
+  bool conferir_ = false;
   ProgressBar ownBarra_;
   StatusLabel ownRotulo_;
   ProgressBar* barra_ = &ownBarra_;
   StatusLabel* rotulo_ = &ownRotulo_;
   Posicao posicao_;
+  std::vector<SomaOrigem> somas_;
 };

@@ -1,5 +1,7 @@
 #include "toolkit/RunReport.h"
 
+#include <cmath>
+
 void RunReport::Begin(const UString& kind) {
   KindReport k;
   k.kind = kind;
@@ -28,6 +30,13 @@ long long RunReport::TotalRejected() const {
   long long n = 0;
   for (const auto& k : kinds_) n += k.rejected;
   return n;
+}
+
+void SomaOrigem::Soma(double v) {
+  bruto += v;
+  if (escala < 0) return;
+  // Rounded half away from zero, as the engine stores a double in a scaled column.
+  unidades += std::llround(v * std::pow(10.0, escala));
 }
 
 UString DescreveRejeicao(const RowNote& n) { return u"código " + n.code + u": " + n.what; }

@@ -18,13 +18,36 @@ struct RowNote {
   UString what;
 };
 
+// One figure of a kind's reconciliation: what the source gave for the rows written
+// against what the target holds of them, read back before the commit.
+struct LinhaConferencia {
+  UString figura;   // "linhas em PRODUTO", "soma de PRODUTO.PRECO (PVENDA)"
+  UString origem;   // as the operator reads them: "12", "1.234,56"
+  UString destino;
+  UString arredondamento;  // what the target's rounding took or gave, empty when none
+  bool confere = true;
+};
+
 struct KindReport {
   UString kind;  // "Grupos de produtos", ...
+  UString empresa;  // the company whose rows were read, for the kinds that have one
   long long read = 0;
   long long written = 0;
   long long skipped = 0;
   long long rejected = 0;
   std::vector<RowNote> rejections;  // every row the target refused (few, by nature)
+  std::vector<LinhaConferencia> conferencia;  // empty when the kind was not reconciled
+};
+
+// The running total of one numeric column over the rows written, as the source gave
+// it: the plain sum, and the sum of the values rounded as the target column keeps
+// them (`escala` decimal places; a floating column keeps them as they are).
+struct SomaOrigem {
+  UString coluna;   // the legacy column
+  int escala = -1;  // decimal places of the target column; -1: floating point
+  double bruto = 0;
+  long long unidades = 0;  // the rounded values, in units of the last decimal place
+  void Soma(double v);
 };
 
 class RunReport {
@@ -43,6 +66,8 @@ class RunReport {
   void Rejected(long long row, const UString& code, const UString& why);
 
   const std::vector<KindReport>& Kinds() const { return kinds_; }
+  // The section being counted into (begun by Begin).
+  KindReport& Atual() { return cur(); }
   long long TotalRejected() const;
 
   // Follows every skipped and rejected row (nullptr: none).

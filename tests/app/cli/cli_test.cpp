@@ -204,7 +204,10 @@ TEST_F(CliTest, OnATerminalTheBoxesAreNotWrittenOverTheBar) {
   WriteGrupo({{"5", "Ferragens"}, {"12", "Elétrica"}});
   EXPECT_EQ(onTerminal("grupo"),
             (std::vector<std::string>{"[Information] Conversão concluída com sucesso!", "", "Resumo da conversão",
-                                      "  Grupos de produtos: lidos 2, gravados 2, ignorados 0, rejeitados 0"}));
+                                      "  Grupos de produtos: lidos 2, gravados 2, ignorados 0, rejeitados 0", "",
+                                      "Conferência com a origem, antes da confirmação",
+                                      "  Grupos de produtos: lidos 2, ignorados 0, rejeitados 0, gravados 2",
+                                      "    linhas em GRUPROD: origem 2, destino 2: confere"}));
   WriteGrupo({{"0101", "Primeiro"}, {"1101", "Segundo"}});
   std::vector<std::string> failed = onTerminal("grupo");
   ASSERT_FALSE(failed.empty());
