@@ -43,12 +43,10 @@ class Table {
 
   const UString& Name() const { return name_; }
   const std::string& Path() const { return path_; }
-  std::uint8_t Version() const { return version_; }
   const std::vector<Field>& Fields() const { return fields_; }
   // The column of that name (letter case aside), or -1. System fields are not found.
   int FindField(std::u16string_view name) const;
   std::uint32_t RecordCount() const { return count_; }
-  std::uint32_t HeaderRecordCount() const { return headerCount_; }
   std::uint32_t RecordLength() const { return recLen_; }
 
   // The code page of the text, and where it came from ("arquivo .cpg", "byte de
