@@ -1,6 +1,7 @@
 #include "converters/Cliente.h"
 
 #include <exception>
+#include <vector>
 
 #include "platform/Error.h"
 #include "platform/Regional.h"
@@ -200,7 +201,9 @@ void TConverteCliente::LimpaTabela() {
   QAuxiliar->Close();
 }
 
-UString TConverteCliente::MontaSqlInsere() const {
+UString TConverteCliente::SqlInsere(const std::vector<UString>& valores, const UString& nascimento,
+                                    const UString& ultAlteracao, const UString& cadastro, const UString& ativo,
+                                    const UString& bloqueado) {
   UString colunas =
       u" Insert Into Cliente ( cliente.codCliente, cliente.nome, cliente.nomefantasia , cliente.endereco, "
       u"cliente.bairro, cliente.codcidade, cliente.estado, cliente.cep, cliente.cgccpf, cliente.inscest, "
@@ -213,40 +216,44 @@ UString TConverteCliente::MontaSqlInsere() const {
       u"Cliente.CodClasCli, Cliente.CodVendend1, Cliente.CodPrazo, Cliente.LimiteCredito, Cliente.CodPais, "
       u"cliente.nomesocio, ";
 
-  UString limite = FloatToStrU(FLimiteCredito, Contexto().Regional());
-  for (auto& c : limite)
-    if (c == u',') c = u'.';
+  UString texto = u" Values ( ";
+  auto quoted = [&texto](const UString& v) { texto += QuotedStr(v) + u", "; };
+  for (std::size_t i = 0; i < valores.size(); ++i) {
+    if (i == kLimiteCredito)
+      texto += valores[i] + u", ";
+    else
+      quoted(valores[i]);
+  }
 
-  UString valores = u" Values ( ";
-  auto texto = [&valores](const UString& v) { valores += QuotedStr(v) + u", "; };
-  for (const UString* v : {&FCodCliente,   &FNome,         &FNomeFantasia, &FEndereco,     &FBairro,
-                           &FCodCidade,    &FEstado,       &FCep,          &FCgcCpf,       &FInscEst,
-                           &FPessoa_FJ,    &FFone,         &FFax,          &FPrefixCelular, &FCelular,
-                           &FCampoLivre1,  &FCampoLivre2,  &FCampoLivre3,  &FCampoLivre4,  &FCampoLivre5,
-                           &FCampoLivre6,  &FCampoLivre7,  &FCampoLivre8,  &FCampoLivre9,  &FCampoLivre10,
-                           &FObservacao,   &FRetemISS,     &FEmail,        &FHomePage,     &FEnderecoCob,
-                           &FBairroCob,    &FCepCob,       &FCodCidadeCob, &FEstadoCob,    &FEnderecoEntr,
-                           &FBairroEntr,   &FCepEntr,      &FCodCidadeEntr, &FEstadoEntr,  &FCodFornec,
-                           &FContato,      &FCodSegmento,  &FCodClasCli,   &FCodVendend1,  &FCodPrazo})
-    texto(*v);
-  valores += limite + u", ";
-  texto(FCodPais);
-  texto(FNomeSocio);
-
-  if (!FDT_Nascimento.empty()) {
+  if (!nascimento.empty()) {
     colunas += u" cliente.dt_nascimento, ";
-    texto(FDT_Nascimento);
+    quoted(nascimento);
   }
   colunas += u" Cliente.Data_Ult_Alteracao, ";
-  texto(FDT_Ult_Alteracao);
+  quoted(ultAlteracao);
   colunas += u" cliente.dt_cadastro, ";
-  texto(FDT_Cadastro);
+  quoted(cadastro);
 
   // The two constants are double-quoted: a string literal in the target's SQL
   // dialect 1.
   colunas += u" cliente.Ativo, cliente.CliBloqueado, cliente.maladiretaeletr, cliente.protestarcliente) ";
-  valores += QuotedStr(FAtivo) + u"," + QuotedStr(FCliBloqueado) + u"," + u"\"N\", " + u"\"N\") ";
-  return colunas + valores;
+  texto += QuotedStr(ativo) + u"," + QuotedStr(bloqueado) + u"," + u"\"N\", " + u"\"N\") ";
+  return colunas + texto;
+}
+
+UString TConverteCliente::MontaSqlInsere() const {
+  UString limite = FloatToStrU(FLimiteCredito, Contexto().Regional());
+  for (auto& c : limite)
+    if (c == u',') c = u'.';
+  const std::vector<UString> valores = {
+      FCodCliente,  FNome,         FNomeFantasia, FEndereco,      FBairro,      FCodCidade,   FEstado,
+      FCep,         FCgcCpf,       FInscEst,      FPessoa_FJ,     FFone,        FFax,         FPrefixCelular,
+      FCelular,     FCampoLivre1,  FCampoLivre2,  FCampoLivre3,   FCampoLivre4, FCampoLivre5, FCampoLivre6,
+      FCampoLivre7, FCampoLivre8,  FCampoLivre9,  FCampoLivre10,  FObservacao,  FRetemISS,    FEmail,
+      FHomePage,    FEnderecoCob,  FBairroCob,    FCepCob,        FCodCidadeCob, FEstadoCob,  FEnderecoEntr,
+      FBairroEntr,  FCepEntr,      FCodCidadeEntr, FEstadoEntr,   FCodFornec,   FContato,     FCodSegmento,
+      FCodClasCli,  FCodVendend1,  FCodPrazo,     limite,         FCodPais,     FNomeSocio};
+  return SqlInsere(valores, FDT_Nascimento, FDT_Ult_Alteracao, FDT_Cadastro, FAtivo, FCliBloqueado);
 }
 
 bool TConverteCliente::ExecutaSql(int Acao) {

@@ -1,6 +1,9 @@
 #pragma once
 // One customer of the target table CLIENTE: holds it while it is converted,
 // normalises each value as it is set, and writes it as one literal insert.
+#include <cstddef>
+#include <vector>
+
 #include "toolkit/classConversao.h"
 
 class TConverteCliente : public TConversao {
@@ -130,6 +133,13 @@ class TConverteCliente : public TConversao {
   void LimpaTabela();
   // The insert of the customer held, as one literal statement text.
   UString MontaSqlInsere() const;
+  // The same text from the values as they go into it: `valores` are the 48 of the
+  // column list in its order, each quoted but the credit limit (kLimiteCredito),
+  // written as it stands; an empty birth date leaves its column out.
+  static constexpr std::size_t kLimiteCredito = 45;
+  static UString SqlInsere(const std::vector<UString>& valores, const UString& nascimento,
+                           const UString& ultAlteracao, const UString& cadastro, const UString& ativo,
+                           const UString& bloqueado);
   // Acao 1: runs the insert and resets the record. An insert the target refuses
   // does not stop the run: its message is kept in ErroGravacao() and the result is
   // still true; the caller decides how to report it. Any other Acao does nothing

@@ -121,6 +121,14 @@ void TConverteProduto::LimpaVariavel() {
   FData_Ult_Ent = FDataVazia;
   FData_Ult_Rea = FDataVazia;
   FData_Ult_Alt = FDataVazia;
+  FFracionado.clear();
+  LimpaTextos();
+  LimpaNumeros();
+}
+
+// Texts go through their setters, so that a default takes its setter's rule (an
+// empty code becomes six zeros).
+void TConverteProduto::LimpaTextos() {
   SetCodProd(u"");
   SetDescricao(u"");
   SetDescricao2(u"");
@@ -169,6 +177,15 @@ void TConverteProduto::LimpaVariavel() {
   SetSubsTribSaidaR2(u"");
   SetSubsTribSaidaR3(u"");
   SetSubsTribSaidaR4(u"");
+  SetSubsTrib(u"");
+  SetSubsTribSaida(u"");
+  SetCodTribut01(u"");
+  SetCFOPForaUF(u"");
+  SetCFOPDentroUF(u"");
+  SetCodGeneroItem(u"");
+}
+
+void TConverteProduto::LimpaNumeros() {
   SetSugestao(0);
   SetPreco(0);
   SetPreco2(0);
@@ -207,19 +224,12 @@ void TConverteProduto::LimpaVariavel() {
   SetPercBaseSubsTribSaida(0);
   SetPercIcmsSubsTribSaida(0);
   SetComissao(0);
-  SetSubsTrib(u"");
-  SetSubsTribSaida(u"");
   setLucro4(0);
-  FFracionado.clear();
   SetBaseIcmsReg02(0);
   SetBaseIcmsReg03(0);
-  SetCodTribut01(u"");
   setPercIva(0);
   SetFatorConversao(0);
-  SetCFOPForaUF(u"");
-  SetCFOPDentroUF(u"");
   SetGrade(0);
-  SetCodGeneroItem(u"");
   SetDiasEstMinimo(0);
   SetDiasEstMaximo(0);
 }

@@ -253,6 +253,10 @@ class TConverteProduto : public TConversao {
   void SetDiasEstMaximo(std::int32_t v) { FDiasEstMaximo = v; }
 
  private:
+  // The two halves of LimpaVariavel.
+  void LimpaTextos();
+  void LimpaNumeros();
+
   TDateTime FDataVazia = 0;
 
   TDateTime FData_Ult_Ent = 0;

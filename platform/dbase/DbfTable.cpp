@@ -1,12 +1,10 @@
 // The header and record layout of a table: the field descriptors, the record count
-// checked against the file size, the companion files (memo, .cpg), the code page of
-// the text, and where each record and cell lies in the mapping.
+// checked against the file size, the companion files (memo, .cpg), and where each
+// record and cell lies in the mapping. The code page is decided in DbfCodePage.cpp.
 #include "platform/dbase/DbfTable.h"
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <system_error>
 
 #include "platform/Error.h"
@@ -21,10 +19,6 @@ using bytes::le32;
 namespace {
 
 namespace fs = std::filesystem;
-
-// How many bytes beyond ASCII the code-page guess reads at most: enough to see how
-// the table reads as a whole, not only its first names.
-constexpr std::uint64_t kEvidenceBytes = 16384;
 
 bool isFoxPro(std::uint8_t v) { return v == 0x30 || v == 0x31 || v == 0x32 || v == 0xF5 || v == 0xFB; }
 
@@ -97,6 +91,91 @@ std::string FindTableFile(const std::string& folder, std::u16string_view table) 
   return found.front();
 }
 
+namespace {
+
+// A field descriptor as the header holds it, before the record layout is decided.
+struct RawField {
+  std::string name;
+  char type;
+  std::uint8_t len, dec, flags;
+};
+
+// Field descriptors: 32 bytes each from offset 32, up to the 0x0D (or a NUL name,
+// or the header's end when the terminator is missing).
+std::vector<RawField> ReadDescriptors(const std::uint8_t* d, std::uint32_t headerLen, const std::string& where) {
+  std::vector<RawField> raw;
+  for (std::size_t pos = 32; pos + 32 <= headerLen && d[pos] != 0x0D && d[pos] != 0x00; pos += 32) {
+    const std::uint8_t* f = d + pos;
+    RawField r;
+    std::size_t n = 0;
+    while (n < 11 && f[n] != 0) ++n;
+    r.name.assign(reinterpret_cast<const char*>(f), n);
+    while (!r.name.empty() && r.name.back() == ' ') r.name.pop_back();
+    r.type = static_cast<char>(f[11]);
+    r.len = f[16];
+    r.dec = f[17];
+    r.flags = f[18];
+    raw.push_back(r);
+  }
+  if (raw.empty()) throw ESourceError(where + " não tem campos no cabeçalho.");
+  // Lengths no writer gives a field are a broken header: read as they stand, a field
+  // of no bytes would be empty in every record and a wider logical one would lose
+  // what follows its first byte.
+  for (const RawField& r : raw) {
+    const char* what = nullptr;
+    if (r.len == 0 && !(r.type == 'C' && r.dec > 0)) what = "tem tamanho 0";
+    else if (r.type == 'L' && r.len != 1) what = "é lógico e não tem 1 byte";
+    if (what)
+      throw ESourceError(where + " tem cabeçalho inválido: o campo \"" + r.name + "\" (tipo " + std::string(1, r.type) +
+                         ", " + std::to_string(r.len + (r.type == 'C' ? 256u * r.dec : 0u)) + " bytes) " + what + ".");
+  }
+  return raw;
+}
+
+// Clipper and FoxPro keep the high byte of long character lengths in the decimals
+// byte. Take it when the lengths then fit the record length.
+bool LongCharLengths(const std::vector<RawField>& raw, std::uint32_t recLen, const std::string& where) {
+  std::uint64_t sumLow = 1, sumHigh = 1;
+  for (const RawField& r : raw) {
+    sumLow += r.len;
+    sumHigh += r.len + (r.type == 'C' ? 256u * r.dec : 0u);
+  }
+  if (sumHigh == recLen) return true;
+  if (sumLow == recLen) return false;
+  if (sumHigh <= recLen) return true;
+  if (sumLow <= recLen) return false;
+  throw ESourceError(where + " tem cabeçalho inconsistente: os campos somam " + std::to_string(sumLow) +
+                     " bytes e o registro declara " + std::to_string(recLen) + ".");
+}
+
+// The fields laid one after the other from byte 1 of the record. bits: how many
+// bits of the Visual FoxPro _NullFlags field they take.
+std::vector<Field> LayOut(const std::vector<RawField>& raw, bool useHigh, bool foxPro, int& bits) {
+  std::vector<Field> fields;
+  std::uint32_t offset = 1;
+  bits = 0;
+  for (const RawField& r : raw) {
+    Field f;
+    f.name = Decode(CodePage::Cp1252, reinterpret_cast<const std::uint8_t*>(r.name.data()), r.name.size());
+    f.type = r.type;
+    f.length = r.len + ((useHigh && r.type == 'C') ? 256u * r.dec : 0u);
+    f.decimals = r.type == 'C' ? 0 : r.dec;
+    f.flags = foxPro ? r.flags : 0;
+    f.offset = offset;
+    offset += f.length;
+    f.system = (f.flags & 0x01) != 0 || r.type == '0';
+    if (!f.system) {
+      // Visual FoxPro gives each variable-length field a bit, then each nullable one.
+      if (r.type == 'V' || r.type == 'Q') ++bits;
+      if (f.flags & 0x02) f.nullBit = bits++;
+    }
+    fields.push_back(f);
+  }
+  return fields;
+}
+
+}  // namespace
+
 Table::Table(const std::string& path, const UString& name) : path_(path), name_(name), dbf_(MapTable(path, name)) {
   const std::uint8_t* d = dbf_.Data();
   const std::size_t size = dbf_.Size();
@@ -116,82 +195,24 @@ Table::Table(const std::string& path, const UString& name) : path_(path), name_(
     throw ESourceError(where + " está truncada ou não é uma tabela dBase: o cabeçalho declara " +
                        std::to_string(headerLen_) +
                        " bytes e o arquivo tem " + std::to_string(size) + ".");
+  ReadFields(where);
+  CountRecords(where);
+  FindCompanions();
+}
 
-  // Field descriptors: 32 bytes each from offset 32, up to the 0x0D (or a NUL name,
-  // or the header's end when the terminator is missing).
-  struct Raw {
-    std::string name;
-    char type;
-    std::uint8_t len, dec, flags;
-  };
-  std::vector<Raw> raw;
-  for (std::size_t pos = 32; pos + 32 <= headerLen_ && d[pos] != 0x0D && d[pos] != 0x00; pos += 32) {
-    const std::uint8_t* f = d + pos;
-    Raw r;
-    std::size_t n = 0;
-    while (n < 11 && f[n] != 0) ++n;
-    r.name.assign(reinterpret_cast<const char*>(f), n);
-    while (!r.name.empty() && r.name.back() == ' ') r.name.pop_back();
-    r.type = static_cast<char>(f[11]);
-    r.len = f[16];
-    r.dec = f[17];
-    r.flags = f[18];
-    raw.push_back(r);
-  }
-  if (raw.empty()) throw ESourceError(where + " não tem campos no cabeçalho.");
-  // Lengths no writer gives a field are a broken header: read as they stand, a field
-  // of no bytes would be empty in every record and a wider logical one would lose
-  // what follows its first byte.
-  for (const Raw& r : raw) {
-    const char* what = nullptr;
-    if (r.len == 0 && !(r.type == 'C' && r.dec > 0)) what = "tem tamanho 0";
-    else if (r.type == 'L' && r.len != 1) what = "é lógico e não tem 1 byte";
-    if (what)
-      throw ESourceError(where + " tem cabeçalho inválido: o campo \"" + r.name + "\" (tipo " + std::string(1, r.type) +
-                         ", " + std::to_string(r.len + (r.type == 'C' ? 256u * r.dec : 0u)) + " bytes) " + what + ".");
-  }
-
-  // Clipper and FoxPro keep the high byte of long character lengths in the decimals
-  // byte. Take it when the lengths then fit the record length.
-  std::uint64_t sumLow = 1, sumHigh = 1;
-  for (const Raw& r : raw) {
-    sumLow += r.len;
-    sumHigh += r.len + (r.type == 'C' ? 256u * r.dec : 0u);
-  }
-  bool useHigh;
-  if (sumHigh == recLen_) useHigh = true;
-  else if (sumLow == recLen_) useHigh = false;
-  else if (sumHigh <= recLen_) useHigh = true;
-  else if (sumLow <= recLen_) useHigh = false;
-  else
-    throw ESourceError(where + " tem cabeçalho inconsistente: os campos somam " + std::to_string(sumLow) +
-                       " bytes e o registro declara " + std::to_string(recLen_) + ".");
-
-  std::uint32_t offset = 1;
-  int bit = 0;
-  for (const Raw& r : raw) {
-    Field f;
-    f.name = Decode(CodePage::Cp1252, reinterpret_cast<const std::uint8_t*>(r.name.data()), r.name.size());
-    f.type = r.type;
-    f.length = r.len + ((useHigh && r.type == 'C') ? 256u * r.dec : 0u);
-    f.decimals = r.type == 'C' ? 0 : r.dec;
-    f.flags = isFoxPro(version_) ? r.flags : 0;
-    f.offset = offset;
-    offset += f.length;
-    f.system = (f.flags & 0x01) != 0 || r.type == '0';
-    if (!f.system) {
-      // Visual FoxPro gives each variable-length field a bit, then each nullable one.
-      if (r.type == 'V' || r.type == 'Q') ++bit;
-      if (f.flags & 0x02) f.nullBit = bit++;
-    }
-    fields_.push_back(f);
-  }
+void Table::ReadFields(const std::string& where) {
+  const std::vector<RawField> raw = ReadDescriptors(dbf_.Data(), headerLen_, where);
+  int bits = 0;
+  fields_ = LayOut(raw, LongCharLengths(raw, recLen_, where), isFoxPro(version_), bits);
   for (std::size_t i = 0; i < fields_.size(); ++i)
     if (fields_[i].type == '0' && SameTextAscii(fields_[i].name, u"_NullFlags")) nullFlagsField_ = static_cast<int>(i);
-  if (nullFlagsField_ >= 0 && static_cast<std::uint64_t>(bit) > 8ull * fields_[nullFlagsField_].length)
+  if (nullFlagsField_ >= 0 && static_cast<std::uint64_t>(bits) > 8ull * fields_[nullFlagsField_].length)
     throw ESourceError(where + " tem um campo _NullFlags curto demais para os seus campos anuláveis.");
+}
 
-  // Record count against the file size.
+void Table::CountRecords(const std::string& where) {
+  const std::uint8_t* d = dbf_.Data();
+  const std::size_t size = dbf_.Size();
   const std::uint64_t data = size - headerLen_;
   const std::uint64_t whole = data / recLen_;
   const std::uint64_t rest = data % recLen_;
@@ -208,8 +229,9 @@ Table::Table(const std::string& path, const UString& name) : path_(path), name_(
                        " bytes, mas o arquivo (" + std::to_string(size) + " bytes, cabeçalho de " +
                        std::to_string(headerLen_) + ") só comporta " + std::to_string(whole) + ".");
   }
+}
 
-  // Companion files: the memo file and a `.cpg` naming the code page.
+void Table::FindCompanions() {
   const fs::path p(path_);
   const std::string folder = p.has_parent_path() ? p.parent_path().string() : std::string(".");
   const std::string stem = lower(p.stem().string());
@@ -245,73 +267,6 @@ std::string Table::Quote(const std::uint8_t* p, std::size_t n) const {
   std::string s = "\"";
   s += UToUtf8(Decode(cp_ ? *cp_ : CodePage::Cp850, p, n));
   return s + "\"";
-}
-
-
-// ---- code page ----
-
-CodePage Table::Cp() const {
-  if (!cp_) DecideCodePage();
-  return *cp_;
-}
-
-const std::string& Table::CpSource() const {
-  if (!cp_) DecideCodePage();
-  return cpSource_;
-}
-
-bool Table::CpGuessIsClose() const {
-  if (!cp_) DecideCodePage();
-  return cpClose_;
-}
-
-void Table::DecideCodePage() const {
-  if (!cpgPath_.empty()) {
-    std::ifstream in(cpgPath_, std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    const std::string text = ss.str();
-    std::optional<CodePage> cp = CodePageFromCpg(text);
-    if (!cp) {
-      std::string shown = text.substr(0, 40);
-      while (!shown.empty() && static_cast<unsigned char>(shown.back()) <= ' ') shown.pop_back();
-      throw ESourceError("O arquivo \"" + cpgPath_ + "\" da " + TableText() + " indica o código de página \"" +
-                         shown + "\", que este leitor não conhece (conhece 437, 850, 860, 1252 e UTF-8).");
-    }
-    cp_ = *cp;
-    cpSource_ = "arquivo .cpg";
-    return;
-  }
-  std::optional<CodePage> declared = CodePageFromLanguageDriver(ldid_);
-  if (declared && *declared != CodePage::Cp437) {
-    cp_ = *declared;
-    cpSource_ = "byte de idioma " + hex(ldid_);
-    return;
-  }
-  // Gather the evidence of the character fields, record by record, until enough
-  // letters beyond ASCII have been seen.
-  CodePageEvidence ev;
-  const std::uint8_t* d = dbf_.Data();
-  for (std::uint32_t rec = 0; rec < count_ && ev.highBytes < kEvidenceBytes; ++rec) {
-    const std::uint64_t off = headerLen_ + static_cast<std::uint64_t>(rec) * recLen_;
-    const std::uint64_t avail = std::min<std::uint64_t>(recLen_, dbf_.Size() - off);
-    for (const Field& f : fields_) {
-      if (f.type != 'C' || (f.flags & 0x04) || f.offset + f.length > avail) continue;
-      ev.Add(d + off + f.offset, f.length);
-    }
-    dbf_.Touch();  // the mapping, whatever record is being visited
-  }
-  if (declared) {
-    cp_ = CheckCp437(ev);
-    cpSource_ = *cp_ == CodePage::Cp437 ? "byte de idioma " + hex(ldid_)
-                                        : "byte de idioma " + hex(ldid_) + " (cp437) corrigido pelo texto";
-    return;
-  }
-  const CodePageGuess g = GuessCodePageOf(ev);
-  cp_ = g.cp;
-  cpClose_ = g.close;
-  cpSource_ = ldid_ ? "estimado pelo texto (byte de idioma " + hex(ldid_) + " desconhecido)" : "estimado pelo texto";
-  if (g.close) cpSource_ += std::string(" por pouco (") + CodePageName(g.runnerUp) + " leria quase tão bem)";
 }
 
 

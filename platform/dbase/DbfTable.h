@@ -43,12 +43,10 @@ class Table {
 
   const UString& Name() const { return name_; }
   const std::string& Path() const { return path_; }
-  std::uint8_t Version() const { return version_; }
   const std::vector<Field>& Fields() const { return fields_; }
   // The column of that name (letter case aside), or -1. System fields are not found.
   int FindField(std::u16string_view name) const;
   std::uint32_t RecordCount() const { return count_; }
-  std::uint32_t HeaderRecordCount() const { return headerCount_; }
   std::uint32_t RecordLength() const { return recLen_; }
 
   // The code page of the text, and where it came from ("arquivo .cpg", "byte de
@@ -94,6 +92,13 @@ class Table {
   [[noreturn]] void BadValue(std::uint32_t rec, const Field& f, const std::string& what) const;
 
  private:
+  // The steps of the constructor after the fixed header. where: the table as
+  // messages name it. The field descriptors and the layout of the record.
+  void ReadFields(const std::string& where);
+  // The record count against the file size.
+  void CountRecords(const std::string& where);
+  // The memo file and a `.cpg` naming the code page, beside the table.
+  void FindCompanions();
   // The bytes of the field in the record; throws when the file ends inside them.
   const std::uint8_t* Cell(std::uint32_t rec, const Field& f) const;
   // The bytes of the record from its deletion flag: in the mapping, or copied out

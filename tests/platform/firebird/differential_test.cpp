@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "converters/Cliente.h"
 #include "platform/Error.h"
 #include "platform/firebird/Firebird.h"
 #include "tests/support/TestDatabase.h"
@@ -184,31 +185,9 @@ struct Customer {
   UString nascimento, ultAlteracao = u"21.05.2024", cadastro = u"21.05.2024";
 };
 
+// The record's own builder, so that the texts tried are those a conversion writes.
 UString CustomerInsert(const Customer& c) {
-  UString cols =
-      u" Insert Into Cliente ( cliente.codCliente, cliente.nome, cliente.nomefantasia , cliente.endereco, "
-      u"cliente.bairro, cliente.codcidade, cliente.estado, cliente.cep, cliente.cgccpf, cliente.inscest, "
-      u"cliente.pessoa_fj, cliente.fone, cliente.fax, cliente.prefixcelular, cliente.celular, cliente.campolivre1, "
-      u"cliente.campolivre2, cliente.campolivre3, cliente.campolivre4, cliente.campolivre5, cliente.campolivre6, "
-      u"cliente.campolivre7, cliente.campolivre8, cliente.campolivre9, cliente.campolivre10, cliente.observacao, "
-      u"cliente.RetemISS, cliente.email, cliente.homepage, cliente.enderecocob, cliente.bairrocob, cliente.cepcob, "
-      u"cliente.codcidadecob, cliente.estadocob, cliente.enderecoent, cliente.bairroent, cliente.cepent, "
-      u"cliente.codcidadeent, cliente.estadoent, cliente.codfornec, Cliente.contato, Cliente.CodSegmento, "
-      u"Cliente.CodClasCli, Cliente.CodVendend1, Cliente.CodPrazo, Cliente.LimiteCredito, Cliente.CodPais, "
-      u"cliente.nomesocio, ";
-  UString vals = u" Values ( ";
-  for (std::size_t i = 0; i < c.v.size(); ++i) vals += (i == 45 ? c.v[i] : Q(c.v[i])) + u", ";
-  if (!c.nascimento.empty()) {
-    cols += u" cliente.dt_nascimento, ";
-    vals += Q(c.nascimento) + u", ";
-  }
-  cols += u" Cliente.Data_Ult_Alteracao, ";
-  vals += Q(c.ultAlteracao) + u", ";
-  cols += u" cliente.dt_cadastro, ";
-  vals += Q(c.cadastro) + u", ";
-  cols += u" cliente.Ativo, cliente.CliBloqueado, cliente.maladiretaeletr, cliente.protestarcliente) ";
-  vals += Q(u"S") + u"," + Q(u"N") + u"," + u"\"N\", " + u"\"N\") ";
-  return cols + vals;
+  return TConverteCliente::SqlInsere(c.v, c.nascimento, c.ultAlteracao, c.cadastro, u"S", u"N");
 }
 
 Customer BaseCustomer(int code) {
