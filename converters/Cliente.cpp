@@ -46,10 +46,20 @@ UString DataCadastro(const UString& v) {
 // The birth date is optional: empty stays empty.
 UString DataOpcional(const UString& v) { return v.empty() ? UString() : DataCadastro(v); }
 
-UString CodigoCidade(const UString& v) {
-  return SemAspas(v, Nada, [](const UString& s) {
-    return s.empty() ? s : TConversao::StrZero(LeftU(s, 5), 5);
-  });
+// What the city columns of CLIENTE hold.
+constexpr std::size_t kTamanhoCodCidade = 6;
+
+// The code comes from CIDADES and is zero-filled but never cut: after 99999 the
+// codes take six characters, and a cut code names another city (000123 would
+// become 00012). A code the column cannot hold stops the run instead.
+UString CodigoCidade(const UString& v, const UString& cliente, const char16_t* coluna) {
+  const UString codigo =
+      SemAspas(v, Nada, [](const UString& s) { return s.empty() ? s : TConversao::StrZero(s, 5); });
+  if (codigo.size() > kTamanhoCodCidade)
+    throw EConversao(u"O código de cidade " + codigo + u" do cliente " + cliente + u" tem mais de " +
+                     IntToU(static_cast<long long>(kTamanhoCodCidade)) + u" caracteres e não cabe em CLIENTE." +
+                     coluna + u"; cortado, ligaria o cliente a outra cidade.");
+  return codigo;
 }
 
 UString TextoEndereco(const UString& v) {
@@ -118,9 +128,15 @@ void TConverteCliente::SetBairroCob(const UString& Value) {
                         [](const UString& s) { return LeftU(TrimCtl(s), 30); });
 }
 
-void TConverteCliente::SetCodCidade(const UString& Value) { FCodCidade = CodigoCidade(Value); }
-void TConverteCliente::SetCodCidadeEntr(const UString& Value) { FCodCidadeEntr = CodigoCidade(Value); }
-void TConverteCliente::SetCodCidadeCob(const UString& Value) { FCodCidadeCob = CodigoCidade(Value); }
+void TConverteCliente::SetCodCidade(const UString& Value) {
+  FCodCidade = CodigoCidade(Value, FCodCliente, u"CODCIDADE");
+}
+void TConverteCliente::SetCodCidadeEntr(const UString& Value) {
+  FCodCidadeEntr = CodigoCidade(Value, FCodCliente, u"CODCIDADEENT");
+}
+void TConverteCliente::SetCodCidadeCob(const UString& Value) {
+  FCodCidadeCob = CodigoCidade(Value, FCodCliente, u"CODCIDADECOB");
+}
 
 void TConverteCliente::SetEstado(const UString& Value) {
   FEstado = SemAspas(Value, [](const UString& s) { return LeftU(s, 2); },

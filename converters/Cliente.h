@@ -88,7 +88,8 @@ class TConverteCliente : public TConversao {
   void SetBairro(const UString& Value);
   void SetBairroEntr(const UString& Value);
   void SetBairroCob(const UString& Value);
-  // City codes: empty stays empty, anything else zero-filled to 5.
+  // City codes: empty stays empty, anything else zero-filled to 5 and never cut; a
+  // code longer than the column (6) throws, naming the customer set before it.
   void SetCodCidade(const UString& Value);
   void SetCodCidadeEntr(const UString& Value);
   void SetCodCidadeCob(const UString& Value);

@@ -79,7 +79,7 @@ TEST_F(ClienteRecord, SettersNormaliseEachValue) {
       {"billing bairro", &TConverteCliente::SetBairroCob, &TConverteCliente::BairroCob, " " + a30 + "B", a30},
       {"city", &TConverteCliente::SetCodCidade, &TConverteCliente::CodCidade, "123", "00123"},
       {"city", &TConverteCliente::SetCodCidade, &TConverteCliente::CodCidade, "", ""},
-      {"city", &TConverteCliente::SetCodCidade, &TConverteCliente::CodCidade, "1234567", "12345"},
+      {"city", &TConverteCliente::SetCodCidade, &TConverteCliente::CodCidade, "100000", "100000"},
       {"cnpj", &TConverteCliente::SetCgcCpf, &TConverteCliente::CgcCpf, "isento", "ISENTO"},
       {"fax", &TConverteCliente::SetFax, &TConverteCliente::Fax, "12345678901234567890", "1234567890123456"},
       {"obs", &TConverteCliente::SetObsercacao, &TConverteCliente::Observacao, std::string(120, 'o'),
@@ -349,6 +349,38 @@ TEST_F(Clientes, ARefusedCustomerIsReportedAndTheOthersAreWritten) {
   const std::string warning = S(ui_.services.boxes[1].text);
   EXPECT_NE(warning.find("Clientes, código 00000001: "), std::string::npos) << warning;
   EXPECT_NE(warning.find("Clientes, código 2: "), std::string::npos) << warning;
+}
+
+// Codes of CIDADES past five characters: cut to five, 000123 (Contagem) would be
+// 00012, another city.
+TEST_F(Clientes, ACityCodeIsNeverCutIntoAnotherCity) {
+  Exec("INSERT INTO CIDADES (CODCIDADE, CIDADE, ESTADO) VALUES ('000123', 'CONTAGEM', 'MG')");
+  Exec("INSERT INTO CIDADES (CODCIDADE, CIDADE, ESTADO) VALUES ('00012', 'OUTRA CIDADE', 'MG')");
+  db_.DefaultTransaction().Commit();
+  WriteClientes({{{"CODIGO", "1"}, {"RAZAOSOC", "Um"}, {"CIDADE", "Contagem"}, {"ESTADO", "MG"}}});
+  ASSERT_TRUE(Run()) << S(ui_.services.boxes.at(0).text);
+  const Fields a = Committed().at("00000001");
+  for (const char* col : {"CODCIDADE", "CODCIDADEENT", "CODCIDADECOB"}) EXPECT_EQ(a.at(col), "000123") << col;
+
+  // A code the customer's columns cannot hold at all fails the run, naming the
+  // customer and the row, and the target keeps what it had.
+  // (A wider CIDADES than the customer's columns, as another Norvale could have.)
+  Exec("ALTER TABLE CIDADES DROP CONSTRAINT PK_CIDADES");
+  db_.DefaultTransaction().Commit();
+  Exec("ALTER TABLE CIDADES ALTER CODCIDADE TYPE VARCHAR(8)");
+  db_.DefaultTransaction().Commit();
+  Exec("INSERT INTO CIDADES (CODCIDADE, CIDADE, ESTADO) VALUES ('0001234', 'BETIM', 'MG')");
+  db_.DefaultTransaction().Commit();
+  WriteClientes({{{"CODIGO", "2"}, {"RAZAOSOC", "Dois"}}, {{"CODIGO", "3"}, {"CIDADE", "Betim"}, {"ESTADO", "MG"}}});
+  ui_.services.boxes.clear();
+  EXPECT_FALSE(Run());
+  ASSERT_EQ(ui_.services.boxes.size(), 1u);
+  const std::string box = S(ui_.services.boxes[0].text);
+  for (const char* said : {"0001234", "cliente 00000003", "CLIENTE.CODCIDADE", "(Clientes, registro 2 de 2 da origem)"})
+    EXPECT_NE(box.find(said), std::string::npos) << said << " in " << box;
+  const auto rows = Committed();
+  ASSERT_EQ(rows.size(), 1u);
+  EXPECT_EQ(rows.at("00000001").at("CODCIDADE"), "000123");
 }
 
 TEST_F(Clientes, ProgressShowsEveryRowAfterOneExtraRoundOfEvents) {
