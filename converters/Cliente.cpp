@@ -34,17 +34,29 @@ UString Hoje() {
   return Pontuada(TConversao::FValidaData(vazia));
 }
 
+// A date column typed as text keeps its mask when nobody filled it in: "  -   -",
+// "  /  /", blanks. That is no date, and reads as an empty one.
+UString SemMascaraVazia(const UString& v) {
+  for (char16_t c : v)
+    if (c > u' ' && c != u'/' && c != u'-' && c != u'.') return v;
+  return UString();
+}
+
 // A date read as a date becomes dd.mm.yyyy (an empty one, today); a text that is
 // no date is kept, dotted, rather than lost.
-UString DataCadastro(const UString& v) {
+UString DataCadastro(const UString& valor) {
+  const UString v = SemMascaraVazia(valor);
   UString data = v;
   UString r = Pontuada(TConversao::FValidaData(data));
   if (r.empty() && !v.empty()) r = Pontuada(v);
   return r;
 }
 
-// The birth date is optional: empty stays empty.
-UString DataOpcional(const UString& v) { return v.empty() ? UString() : DataCadastro(v); }
+// The birth date is optional: an empty one stays empty rather than become today.
+UString DataOpcional(const UString& valor) {
+  const UString v = SemMascaraVazia(valor);
+  return v.empty() ? UString() : DataCadastro(v);
+}
 
 // What the city columns of CLIENTE hold.
 constexpr std::size_t kTamanhoCodCidade = 6;

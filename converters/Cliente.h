@@ -116,8 +116,9 @@ class TConverteCliente : public TConversao {
   void SetCampoLivre5(const UString& Value);
   void SetCampoLivre6(const UString& Value);
   // Dates become dd.mm.yyyy. An empty birth date stays empty (and is left out of the
-  // insert); an empty registration date becomes today. A text that is no date at
-  // all is kept as it came, dotted, for the target to judge.
+  // insert); an empty registration date becomes today. A mask nobody filled in
+  // ("  -   -", "  /  /": only blanks and separators) is an empty date. A text that
+  // is no date at all is kept as it came, dotted, for the target to judge.
   void SetDT_Nascimento(const UString& Value);
   void SetDT_Cadastro(const UString& Value);
 

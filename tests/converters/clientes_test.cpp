@@ -89,6 +89,7 @@ TEST_F(ClienteRecord, SettersNormaliseEachValue) {
       {"birth", &TConverteCliente::SetDT_Nascimento, &TConverteCliente::DT_Nascimento, "25/12/1980", "25.12.1980"},
       {"birth", &TConverteCliente::SetDT_Nascimento, &TConverteCliente::DT_Nascimento, "", ""},
       {"birth", &TConverteCliente::SetDT_Nascimento, &TConverteCliente::DT_Nascimento, "abc", "abc"},
+      {"birth", &TConverteCliente::SetDT_Nascimento, &TConverteCliente::DT_Nascimento, " /  / .", ""},
       {"registration", &TConverteCliente::SetDT_Cadastro, &TConverteCliente::DT_Cadastro, "1980-12-25",
        "1980.12.25"},
       {"registration", &TConverteCliente::SetDT_Cadastro, &TConverteCliente::DT_Cadastro, "", TodayDotted()},
@@ -381,6 +382,27 @@ TEST_F(Clientes, ACityCodeIsNeverCutIntoAnotherCity) {
   const auto rows = Committed();
   ASSERT_EQ(rows.size(), 1u);
   EXPECT_EQ(rows.at("00000001").at("CODCIDADE"), "000123");
+}
+
+// A date column typed as text holds its mask when nobody filled it in: no birth
+// date, and the registration is today's, as for an empty date.
+TEST_F(Clientes, AnEmptyDateMaskIsNoDate) {
+  std::string fields = kFields;
+  fields.replace(fields.find("DATA_ANI D"), 10, "DATA_ANI C(10)");
+  fields.replace(fields.find("DATA_CAD D"), 10, "DATA_CAD C(10)");
+  WriteClientes({{{"CODIGO", "1"}, {"RAZAOSOC", "Hifens"}, {"DATA_ANI", "  -   -"}, {"DATA_CAD", "  -   -"}},
+                 {{"CODIGO", "2"}, {"RAZAOSOC", "Barras"}, {"DATA_ANI", "  /  /"}, {"DATA_CAD", "  /  /"}},
+                 {{"CODIGO", "3"}, {"RAZAOSOC", "Datas"}, {"DATA_ANI", "25/12/1980"}, {"DATA_CAD", "10/03/2015"}}},
+                fields);
+  ASSERT_TRUE(Run()) << S(ui_.services.boxes.at(0).text);
+  ASSERT_EQ(ui_.services.boxes.size(), 1u);
+  const auto rows = Committed();
+  for (const char* code : {"00000001", "00000002"}) {
+    EXPECT_EQ(rows.at(code).at("DT_NASCIMENTO"), "<null>") << code;
+    EXPECT_EQ(rows.at(code).at("DT_CADASTRO"), TodayRead()) << code;
+  }
+  EXPECT_EQ(rows.at("00000003").at("DT_NASCIMENTO"), "25/12/1980");
+  EXPECT_EQ(rows.at("00000003").at("DT_CADASTRO"), "10/03/2015");
 }
 
 TEST_F(Clientes, ProgressShowsEveryRowAfterOneExtraRoundOfEvents) {
