@@ -35,22 +35,44 @@ UString Hoje(const FormatSettings& fs) {
   return Pontuada(TConversao::FValidaData(vazia, fs));
 }
 
+// A date column typed as text keeps its mask when nobody filled it in: "  -   -",
+// "  /  /", blanks. That is no date, and reads as an empty one.
+UString SemMascaraVazia(const UString& v) {
+  for (char16_t c : v)
+    if (c > u' ' && c != u'/' && c != u'-' && c != u'.') return v;
+  return UString();
+}
+
 // A date read as a date becomes dd.mm.yyyy (an empty one, today); a text that is
 // no date is kept, dotted, rather than lost.
-UString DataCadastro(const UString& v, const FormatSettings& fs) {
+UString DataCadastro(const UString& valor, const FormatSettings& fs) {
+  const UString v = SemMascaraVazia(valor);
   UString data = v;
   UString r = Pontuada(TConversao::FValidaData(data, fs));
   if (r.empty() && !v.empty()) r = Pontuada(v);
   return r;
 }
 
-// The birth date is optional: empty stays empty.
-UString DataOpcional(const UString& v, const FormatSettings& fs) { return v.empty() ? UString() : DataCadastro(v, fs); }
+// The birth date is optional: an empty one stays empty rather than become today.
+UString DataOpcional(const UString& valor, const FormatSettings& fs) {
+  const UString v = SemMascaraVazia(valor);
+  return v.empty() ? UString() : DataCadastro(v, fs);
+}
 
-UString CodigoCidade(const UString& v) {
-  return SemAspas(v, Nada, [](const UString& s) {
-    return s.empty() ? s : TConversao::StrZero(LeftU(s, 5), 5);
-  });
+// What the city columns of CLIENTE hold.
+constexpr std::size_t kTamanhoCodCidade = 6;
+
+// The code comes from CIDADES and is zero-filled but never cut: after 99999 the
+// codes take six characters, and a cut code names another city (000123 would
+// become 00012). A code the column cannot hold stops the run instead.
+UString CodigoCidade(const UString& v, const UString& cliente, const char16_t* coluna) {
+  const UString codigo =
+      SemAspas(v, Nada, [](const UString& s) { return s.empty() ? s : TConversao::StrZero(s, 5); });
+  if (codigo.size() > kTamanhoCodCidade)
+    throw EConversao(u"O código de cidade " + codigo + u" do cliente " + cliente + u" tem mais de " +
+                     IntToU(static_cast<long long>(kTamanhoCodCidade)) + u" caracteres e não cabe em CLIENTE." +
+                     coluna + u"; cortado, ligaria o cliente a outra cidade.");
+  return codigo;
 }
 
 UString TextoEndereco(const UString& v) {
@@ -119,9 +141,15 @@ void TConverteCliente::SetBairroCob(const UString& Value) {
                         [](const UString& s) { return LeftU(TrimCtl(s), 30); });
 }
 
-void TConverteCliente::SetCodCidade(const UString& Value) { FCodCidade = CodigoCidade(Value); }
-void TConverteCliente::SetCodCidadeEntr(const UString& Value) { FCodCidadeEntr = CodigoCidade(Value); }
-void TConverteCliente::SetCodCidadeCob(const UString& Value) { FCodCidadeCob = CodigoCidade(Value); }
+void TConverteCliente::SetCodCidade(const UString& Value) {
+  FCodCidade = CodigoCidade(Value, FCodCliente, u"CODCIDADE");
+}
+void TConverteCliente::SetCodCidadeEntr(const UString& Value) {
+  FCodCidadeEntr = CodigoCidade(Value, FCodCliente, u"CODCIDADEENT");
+}
+void TConverteCliente::SetCodCidadeCob(const UString& Value) {
+  FCodCidadeCob = CodigoCidade(Value, FCodCliente, u"CODCIDADECOB");
+}
 
 void TConverteCliente::SetEstado(const UString& Value) {
   FEstado = SemAspas(Value, [](const UString& s) { return LeftU(s, 2); },

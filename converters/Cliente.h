@@ -91,7 +91,8 @@ class TConverteCliente : public TConversao {
   void SetBairro(const UString& Value);
   void SetBairroEntr(const UString& Value);
   void SetBairroCob(const UString& Value);
-  // City codes: empty stays empty, anything else zero-filled to 5.
+  // City codes: empty stays empty, anything else zero-filled to 5 and never cut; a
+  // code longer than the column (6) throws, naming the customer set before it.
   void SetCodCidade(const UString& Value);
   void SetCodCidadeEntr(const UString& Value);
   void SetCodCidadeCob(const UString& Value);
@@ -118,8 +119,9 @@ class TConverteCliente : public TConversao {
   void SetCampoLivre5(const UString& Value);
   void SetCampoLivre6(const UString& Value);
   // Dates become dd.mm.yyyy. An empty birth date stays empty (and is left out of the
-  // insert); an empty registration date becomes today. A text that is no date at
-  // all is kept as it came, dotted, for the target to judge.
+  // insert); an empty registration date becomes today. A mask nobody filled in
+  // ("  -   -", "  /  /": only blanks and separators) is an empty date. A text that
+  // is no date at all is kept as it came, dotted, for the target to judge.
   void SetDT_Nascimento(const UString& Value);
   void SetDT_Cadastro(const UString& Value);
 

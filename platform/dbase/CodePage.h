@@ -13,7 +13,7 @@
 
 namespace dbase {
 
-enum class CodePage { Cp437, Cp850, Cp860, Cp1252, Utf8 };
+enum class CodePage { Cp437, Cp850, Cp860, Cp1252, MacRoman, Utf8 };
 
 const char* CodePageName(CodePage cp);
 

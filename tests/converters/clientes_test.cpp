@@ -84,7 +84,7 @@ TEST_F(ClienteRecord, SettersNormaliseEachValue) {
       {"billing bairro", &TConverteCliente::SetBairroCob, &TConverteCliente::BairroCob, " " + a30 + "B", a30},
       {"city", &TConverteCliente::SetCodCidade, &TConverteCliente::CodCidade, "123", "00123"},
       {"city", &TConverteCliente::SetCodCidade, &TConverteCliente::CodCidade, "", ""},
-      {"city", &TConverteCliente::SetCodCidade, &TConverteCliente::CodCidade, "1234567", "12345"},
+      {"city", &TConverteCliente::SetCodCidade, &TConverteCliente::CodCidade, "100000", "100000"},
       {"cnpj", &TConverteCliente::SetCgcCpf, &TConverteCliente::CgcCpf, "isento", "ISENTO"},
       {"fax", &TConverteCliente::SetFax, &TConverteCliente::Fax, "12345678901234567890", "1234567890123456"},
       {"obs", &TConverteCliente::SetObsercacao, &TConverteCliente::Observacao, std::string(120, 'o'),
@@ -94,6 +94,7 @@ TEST_F(ClienteRecord, SettersNormaliseEachValue) {
       {"birth", &TConverteCliente::SetDT_Nascimento, &TConverteCliente::DT_Nascimento, "25/12/1980", "25.12.1980"},
       {"birth", &TConverteCliente::SetDT_Nascimento, &TConverteCliente::DT_Nascimento, "", ""},
       {"birth", &TConverteCliente::SetDT_Nascimento, &TConverteCliente::DT_Nascimento, "abc", "abc"},
+      {"birth", &TConverteCliente::SetDT_Nascimento, &TConverteCliente::DT_Nascimento, " /  / .", ""},
       {"registration", &TConverteCliente::SetDT_Cadastro, &TConverteCliente::DT_Cadastro, "1980-12-25",
        "1980.12.25"},
       {"registration", &TConverteCliente::SetDT_Cadastro, &TConverteCliente::DT_Cadastro, "", TodayDotted()},
@@ -356,6 +357,59 @@ TEST_F(Clientes, ARefusedCustomerIsReportedAndTheOthersAreWritten) {
   const std::string warning = S(ui_.boxes[1].text);
   EXPECT_NE(warning.find("Clientes, código 00000001: "), std::string::npos) << warning;
   EXPECT_NE(warning.find("Clientes, código 2: "), std::string::npos) << warning;
+}
+
+// Codes of CIDADES past five characters: cut to five, 000123 (Contagem) would be
+// 00012, another city.
+TEST_F(Clientes, ACityCodeIsNeverCutIntoAnotherCity) {
+  Exec("INSERT INTO CIDADES (CODCIDADE, CIDADE, ESTADO) VALUES ('000123', 'CONTAGEM', 'MG')");
+  Exec("INSERT INTO CIDADES (CODCIDADE, CIDADE, ESTADO) VALUES ('00012', 'OUTRA CIDADE', 'MG')");
+  db_.DefaultTransaction().Commit();
+  WriteClientes({{{"CODIGO", "1"}, {"RAZAOSOC", "Um"}, {"CIDADE", "Contagem"}, {"ESTADO", "MG"}}});
+  ASSERT_TRUE(Run()) << S(ui_.boxes.at(0).text);
+  const Fields a = Committed().at("00000001");
+  for (const char* col : {"CODCIDADE", "CODCIDADEENT", "CODCIDADECOB"}) EXPECT_EQ(a.at(col), "000123") << col;
+
+  // A code the customer's columns cannot hold at all fails the run, naming the
+  // customer and the row, and the target keeps what it had.
+  // (A wider CIDADES than the customer's columns, as another Norvale could have.)
+  Exec("ALTER TABLE CIDADES DROP CONSTRAINT PK_CIDADES");
+  db_.DefaultTransaction().Commit();
+  Exec("ALTER TABLE CIDADES ALTER CODCIDADE TYPE VARCHAR(8)");
+  db_.DefaultTransaction().Commit();
+  Exec("INSERT INTO CIDADES (CODCIDADE, CIDADE, ESTADO) VALUES ('0001234', 'BETIM', 'MG')");
+  db_.DefaultTransaction().Commit();
+  WriteClientes({{{"CODIGO", "2"}, {"RAZAOSOC", "Dois"}}, {{"CODIGO", "3"}, {"CIDADE", "Betim"}, {"ESTADO", "MG"}}});
+  ui_.boxes.clear();
+  EXPECT_FALSE(Run());
+  ASSERT_EQ(ui_.boxes.size(), 1u);
+  const std::string box = S(ui_.boxes[0].text);
+  for (const char* said : {"0001234", "cliente 00000003", "CLIENTE.CODCIDADE", "(Clientes, registro 2 de 2 da origem)"})
+    EXPECT_NE(box.find(said), std::string::npos) << said << " in " << box;
+  const auto rows = Committed();
+  ASSERT_EQ(rows.size(), 1u);
+  EXPECT_EQ(rows.at("00000001").at("CODCIDADE"), "000123");
+}
+
+// A date column typed as text holds its mask when nobody filled it in: no birth
+// date, and the registration is today's, as for an empty date.
+TEST_F(Clientes, AnEmptyDateMaskIsNoDate) {
+  std::string fields = kFields;
+  fields.replace(fields.find("DATA_ANI D"), 10, "DATA_ANI C(10)");
+  fields.replace(fields.find("DATA_CAD D"), 10, "DATA_CAD C(10)");
+  WriteClientes({{{"CODIGO", "1"}, {"RAZAOSOC", "Hifens"}, {"DATA_ANI", "  -   -"}, {"DATA_CAD", "  -   -"}},
+                 {{"CODIGO", "2"}, {"RAZAOSOC", "Barras"}, {"DATA_ANI", "  /  /"}, {"DATA_CAD", "  /  /"}},
+                 {{"CODIGO", "3"}, {"RAZAOSOC", "Datas"}, {"DATA_ANI", "25/12/1980"}, {"DATA_CAD", "10/03/2015"}}},
+                fields);
+  ASSERT_TRUE(Run()) << S(ui_.boxes.at(0).text);
+  ASSERT_EQ(ui_.boxes.size(), 1u);
+  const auto rows = Committed();
+  for (const char* code : {"00000001", "00000002"}) {
+    EXPECT_EQ(rows.at(code).at("DT_NASCIMENTO"), "<null>") << code;
+    EXPECT_EQ(rows.at(code).at("DT_CADASTRO"), TodayRead()) << code;
+  }
+  EXPECT_EQ(rows.at("00000003").at("DT_NASCIMENTO"), "25/12/1980");
+  EXPECT_EQ(rows.at("00000003").at("DT_CADASTRO"), "10/03/2015");
 }
 
 TEST_F(Clientes, ProgressShowsEveryRowAfterOneExtraRoundOfEvents) {

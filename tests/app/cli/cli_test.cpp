@@ -133,6 +133,21 @@ TEST_F(CliTest, ConvertsTheProductsOfTheChosenCompanyWithGeneratedCodes) {
   EXPECT_EQ(s, "000001=Loja dois A;000002=Loja dois B;");
 }
 
+// Tables written on the Macintosh carry language byte 0x04. Read as cp850 their
+// capitals Ã and Õ are box drawing, which the target cannot hold.
+TEST_F(CliTest, AMacintoshTableReadsInMacRoman) {
+  const std::string db = FreshDatabase("cli-mac");
+  DbfTable t;
+  t.path = tmp_.file("GRUPO.DBF");
+  t.fields = "CODIGO C(4); DESCRICAO C(40)";
+  t.codepage = "mac_roman";
+  t.rows = {{"1", "CONCEIÇÃO"}, {"2", "INFORMAÇÕES"}, {"3", "Elétrica e Iluminação"}};
+  WriteDbf(t);
+  Result r = Cli(Args(db, "grupo"), tmp_);
+  EXPECT_EQ(r.status, 0) << r.out << r.err;
+  EXPECT_EQ(Groups(db), "001=CONCEIÇÃO;002=INFORMAÇÕES;003=Elétrica e Iluminação;");
+}
+
 // A table that names no code page and whose text hardly tells (one word read as
 // JOÃO in cp850 and JOÇO in cp1252): the summary says so, once.
 TEST_F(CliTest, ACloseCodePageGuessIsToldInTheSummary) {
