@@ -1,6 +1,7 @@
 #pragma once
 // Errors are exceptions carrying a message text; the run controller shows it to the
 // operator. what() holds the text in UTF-8.
+#include <initializer_list>
 #include <stdexcept>
 #include <string>
 
@@ -18,8 +19,19 @@ class EDatabaseError : public EConversao {
  public:
   using EConversao::EConversao;
   // TEMPORARY until the status codes land.
-  bool IsLockConflict() const { const std::string w = what(); return w.find("update conflicts with concurrent update") != std::string::npos || w.find("lock conflict on no wait transaction") != std::string::npos; }
-  bool IsConnectionLost() const { const std::string w = what(); for (const char* t : {"Error reading data from the connection", "Error writing data to the connection", "Connection lost to database", "connection shutdown"}) if (w.find(t) != std::string::npos) return true; return false; }
+  bool IsLockConflict() const { return Has({"update conflicts with concurrent update", "lock conflict on no wait transaction"}); }
+  bool IsConnectionLost() const { return Has({"Error reading data from the connection", "Error writing data to the connection", "Connection lost to database", "connection shutdown"}); }
+  bool IsDuplicateKey() const { return Has({"violation of PRIMARY or UNIQUE KEY constraint", "attempt to store duplicate value"}); }
+  bool IsTruncation() const { return Has({"string right truncation"}); }
+  bool IsUnknownTable() const { return Has({"Table unknown"}); }
+  bool IsUnknownColumn() const { return Has({"Column unknown"}); }
+  bool IsLoginFailed() const { return Has({"user name and password are not defined"}); }
+  bool IsNotADatabase() const { return Has({"is not a valid database", "File size is less than expected", "unsupported on-disk structure"}); }
+  bool IsFileInUse() const { return Has({"Database already opened with engine instance", "is in use by another process"}); }
+  bool IsServerUnreachable() const { return Has({"Unable to complete network request to host"}); }
+
+ private:
+  bool Has(std::initializer_list<const char*> texts) const { const std::string w = what(); for (const char* t : texts) if (w.find(t) != std::string::npos) return true; return false; }
 };
 
 // An error of the source query engine (folder, table, column, value).
