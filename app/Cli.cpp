@@ -14,7 +14,8 @@
 #include "converters/Tipos.h"
 #include "platform/dbase/DbfEngine.h"
 #include "run/ClassesConversaoController.h"
-#include "run/RelatorioLinhas.h"
+#include "run/Relatorio.h"
+#include "toolkit/Explicacoes.h"
 #include "toolkit/RunReport.h"
 
 namespace {
@@ -176,15 +177,16 @@ int Converte(const Opcoes& o, const TStringList& params) {
     db.SetPassword(Utf8ToU(o.senha));
     db.Open();
   } catch (const std::exception& e) {
-    services.MessageBox(MsgKind::Error, u"Não foi possível conectar ao banco de dados Norvale\rMotivo: " + ErrorMessage(e),
+    services.MessageBox(MsgKind::Error, u"Não foi possível conectar ao banco de dados Norvale\rMotivo: " +
+                                                   ExplicaConexao(e, Utf8ToU(o.destino)),
                         MsgButtons::OK);
     return 1;
   }
 
-  std::unique_ptr<RelatorioLinhas> arquivoRelatorio;
+  std::unique_ptr<Relatorio> arquivoRelatorio;
   if (!o.relatorio.empty()) {
     try {
-      arquivoRelatorio = std::make_unique<RelatorioLinhas>(o.relatorio);
+      arquivoRelatorio = AbreRelatorio(o.relatorio);
     } catch (const std::exception& e) {
       services.MessageBox(MsgKind::Error, ErrorMessage(e), MsgButtons::OK);
       return 1;

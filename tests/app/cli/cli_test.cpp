@@ -101,7 +101,7 @@ TEST_F(CliTest, ARefusedRowExitsThreeAndIsNamed) {
   EXPECT_NE(r.out.find("[Error] Ocorreu um erro durante a conversão de Fabricantes. Motivo: "), std::string::npos)
       << r.out;
   EXPECT_NE(r.out.find("[Information] Conversão concluída com sucesso!\n"), std::string::npos) << r.out;
-  EXPECT_NE(r.out.find("Fabricantes: lidos 3, gravados 2, ignorados 0, rejeitados 1\n    rejeitado: código 0001234: "),
+  EXPECT_NE(r.out.find("Fabricantes: lidos 3, gravados 2, ignorados 0, rejeitados 1\n    rejeitado: registro 2 (código 0001234, no Norvale 00012, Repetido): "),
             std::string::npos)
       << r.out;
 }
