@@ -154,14 +154,16 @@ struct DbState {
 
   // The text of a Firebird status vector (Status.cpp).
   UString Format(Firebird::IStatus* s) const;
+  // The error of a failed call: the status's text and its codes (Status.cpp).
+  EDatabaseError Error(Firebird::IStatus* s) const;
 
-  // Runs f, turning Firebird's exceptions into EDatabaseError with its text.
+  // Runs f, turning Firebird's exceptions into EDatabaseError.
   template <class F>
   auto Guard(F&& f) -> decltype(f()) {
     try {
       return f();
     } catch (const Firebird::FbException& e) {
-      throw EDatabaseError(Format(e.getStatus()));
+      throw Error(e.getStatus());
     }
   }
 

@@ -218,7 +218,7 @@ void QueryState::Run(bool wantRows, bool shaped) {
       f();
     } catch (const FbException& e) {
       if (shaped && e.getStatus()->getErrors()[1] == isc_dsql_error) throw ValueRefused{};
-      throw EDatabaseError(d.Format(e.getStatus()));
+      throw d.Error(e.getStatus());
     }
   };
   outBuf.resize(p.outLength);
