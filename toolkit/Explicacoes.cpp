@@ -48,6 +48,9 @@ UString Frase(const EDatabaseError& e, const Situacao& s) {
            u" do banco Norvale, que é menor do que a conversão espera. Encurte o valor no TOLV ou confira se o "
            u"banco Norvale está na versão certa, e converta de novo.";
   }
+  if (e.IsNumericOverflow())
+    return u"Um número" + NoTipo(s) + (s.codigo.empty() ? UString() : u", código " + s.codigo) +
+           u", é grande demais para a sua coluna no banco Norvale. Corrija o valor no TOLV e converta de novo.";
   if (e.IsUnknownTable() || e.IsUnknownColumn()) {
     UString o = u"O banco de destino não é um banco do Norvale, ou é de uma versão que não tem ";
     if (!s.tabelasFaltando.empty())

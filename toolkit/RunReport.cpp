@@ -34,5 +34,9 @@ UString DescreveRejeicao(const RowNote& n) {
   UString s = u"registro " + IntToU(n.row) + u" (código " + n.code;
   if (!n.derived.empty() && n.derived != n.code) s += u", no Norvale " + n.derived;
   if (!n.name.empty()) s += u", " + n.name;
-  return s + u"): " + n.what;
+  // One line per row, in a box as in the summary.
+  UString what = n.what;
+  for (char16_t& c : what)
+    if (c == u'\r' || c == u'\n') c = u' ';
+  return s + u"): " + what;
 }
