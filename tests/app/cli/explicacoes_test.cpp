@@ -16,7 +16,7 @@ namespace {
 
 const std::string kConexao = "[Error] Não foi possível conectar ao banco de dados Norvale\nMotivo: ";
 const std::string kRun = "[Error] Ocorreu um erro durante a conversão! Motivo: ";
-const std::string kBanco = "\nMensagem do banco de dados: ";
+const std::string kBanco = "Mensagem do banco de dados: ";
 
 // The sentence `frase` follows `inicio`, and the database's text, holding
 // `banco`, follows the sentence.
