@@ -90,13 +90,15 @@ TEST_F(ExplicacoesTest, AValuePastItsColumnNamesTheColumnAndTheValue) {
                       "O valor \"Joaquim da Silva\" é longo demais para a coluna CONTATO (Clientes)", "truncation"));
 }
 
-// Through a server of the test's own: a wrong password, and a file the server holds.
+// Through a server of the test's own: a wrong password (from ISC_PASSWORD, as every
+// Firebird tool takes it, and never shown), and a file the server holds.
 TEST_F(ExplicacoesTest, AWrongPasswordAndAFileInUseAreSaidSo) {
   FirebirdServer server;
   if (!server.Running()) GTEST_SKIP() << server.Why();
   TestDatabase tdb("explicacoes-servidor");
-  CliResult r = Cli(server.Name(tdb.Path()), "", "--senha errada");
+  CliResult r = Cli(server.Name(tdb.Path()), "ISC_PASSWORD=senha-errada");
   EXPECT_EQ(r.status, 1);
+  EXPECT_EQ((r.out + r.err).find("senha-errada"), std::string::npos);
   EXPECT_TRUE(Explica(r, kConexao, "O usuário ou a senha do banco de dados não conferem.", "password"));
 
   fb::Database served;
