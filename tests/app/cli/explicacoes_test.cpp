@@ -96,7 +96,7 @@ TEST_F(ExplicacoesTest, AWrongPasswordAndAFileInUseAreSaidSo) {
   FirebirdServer server;
   if (!server.Running()) GTEST_SKIP() << server.Why();
   TestDatabase tdb("explicacoes-servidor");
-  CliResult r = Cli(server.Name(tdb.Path()), "ISC_PASSWORD=senha-errada");
+  CliResult r = Cli(server.Name(tdb.Path()), "ISC_PASSWORD=senha-errada ");
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ((r.out + r.err).find("senha-errada"), std::string::npos);
   EXPECT_TRUE(Explica(r, kConexao, "O usuário ou a senha do banco de dados não conferem.", "password"));
