@@ -1,7 +1,9 @@
 #include "app/Cli.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -14,7 +16,8 @@
 #include "converters/Tipos.h"
 #include "platform/dbase/DbfEngine.h"
 #include "run/ClassesConversaoController.h"
-#include "run/RelatorioLinhas.h"
+#include "run/Relatorio.h"
+#include "toolkit/Explicacoes.h"
 #include "toolkit/RunReport.h"
 
 namespace {
@@ -31,20 +34,26 @@ const char* kUsage =
     "  --destino BANCO    caminho do arquivo .fb (modo embarcado) ou servidor:caminho\n"
     "  --empresa 01|02    empresa dos produtos e das contas (padrão 01)\n"
     "  --gerar-codigos    numera os produtos automaticamente\n"
-    "  --usuario U        usuário do banco (padrão SYSDBA)\n"
-    "  --senha S          senha do banco (padrão a da janela)\n"
+    "  --usuario U        usuário do banco (padrão ISC_USER, senão SYSDBA)\n"
+    "  --senha S          senha do banco (padrão ISC_PASSWORD, senão a da janela)\n"
     "  --simular          faz a conversão inteira e desfaz tudo no fim: o banco fica como estava\n"
-    "  --relatorio ARQ    grava em ARQ (CSV, separado por ;) cada registro ignorado ou rejeitado\n"
+    "  --relatorio ARQ    grava em ARQ (CSV com ;, ou planilha se terminar em .xlsx) cada registro\n"
+    "                     ignorado ou rejeitado\n"
     "  --inspecionar      só lê a pasta de origem e diz o que encontrou; não abre banco nenhum\n"
     "  --conferir         confere um banco já convertido com a pasta de origem; não grava nada\n"
     "  --help             mostra este texto\n"
+    "  --version          mostra a versão\n"
+    "\n"
+    "Cada opção aceita também a forma --opcao=valor. Sem --usuario e --senha valem\n"
+    "ISC_USER e ISC_PASSWORD do ambiente, como nas ferramentas do Firebird.\n"
     "\n"
     "TIPO: %TIPOS%, ou todos.\n"
     "A ordem da conversão é sempre a mesma, qualquer que seja a ordem dos tipos.\n"
     "\n"
     "Saída: 0 concluída; 3 concluída com registros rejeitados; 1 falhou e nada foi gravado;\n"
     "2 uso incorreto. Uma simulação sai como a conversão de verdade sairia.\n"
-    "A inspeção sai com 0 quando toda tabela encontrada pôde ser lida por inteiro, senão 1.\n";
+    "A inspeção sai com 0 quando encontrou tabelas do TOLV e leu cada uma por inteiro, senão 1.\n"
+    "A conferência sai com 0 quando tudo confere, senão 1.\n";
 
 // The usage text, with the kinds' names as the list of kinds gives them.
 std::string Uso() {
@@ -56,8 +65,9 @@ std::string Uso() {
   return uso;
 }
 
+// One line: what was wrong; the whole usage is one --help away.
 int usageError(const std::string& why) {
-  std::fprintf(stderr, "conversor-tolv-cli: %s\n\n%s", why.c_str(), Uso().c_str());
+  std::fprintf(stderr, "conversor-tolv-cli: %s (use --help para ver o uso)\n", why.c_str());
   return 2;
 }
 
@@ -112,12 +122,29 @@ struct Opcoes {
 // Reads the arguments into `o`; the exit status when the program must stop here
 // (help, a usage error), -1 to go on.
 int LeOpcoes(int argc, char** argv, Opcoes& o) {
-  std::vector<std::string> given;
+  // The user and password as every Firebird tool takes them when not given; the
+  // password is never printed.
+  if (const char* u = std::getenv("ISC_USER"); u && *u) o.usuario = u;
+  if (const char* s = std::getenv("ISC_PASSWORD"); s && *s) o.senha = s;
+  // "--opcao=valor" is "--opcao valor".
+  std::vector<std::string> args;
   for (int i = 1; i < argc; ++i) {
-    std::string a = argv[i];
+    const std::string a = argv[i];
+    const std::size_t igual = a.find('=');
+    if (a.rfind("--", 0) == 0 && igual != std::string::npos) {
+      args.push_back(a.substr(0, igual));
+      args.push_back(a.substr(igual + 1));
+    } else {
+      args.push_back(a);
+    }
+  }
+  const int n = static_cast<int>(args.size());
+  std::vector<std::string> given;
+  for (int i = 0; i < n; ++i) {
+    std::string a = args[i];
     auto value = [&](std::string& into) -> bool {
-      if (i + 1 >= argc) return false;
-      into = argv[++i];
+      if (i + 1 >= n) return false;
+      into = args[++i];
       return true;
     };
     // Two values for one option (two targets, two companies) are a mistake to point
@@ -130,6 +157,9 @@ int LeOpcoes(int argc, char** argv, Opcoes& o) {
     }
     if (a == "--help" || a == "-h") {
       std::fputs(Uso().c_str(), stdout);
+      return 0;
+    } else if (a == "--version") {
+      std::printf("conversor-tolv-cli %s\n", CT_VERSION);
       return 0;
     } else if (a == "--origem") {
       if (!value(o.origem)) return usageError("--origem pede a pasta de origem");
@@ -162,6 +192,9 @@ int LeOpcoes(int argc, char** argv, Opcoes& o) {
     }
   }
   if (!o.haveOrigem || o.origem.empty()) return usageError("falta --origem");
+  std::error_code ec;
+  if (std::filesystem::exists(o.origem, ec) && !std::filesystem::is_directory(o.origem, ec))
+    return usageError("--origem pede a pasta das tabelas, e \"" + o.origem + "\" é um arquivo");
   if (o.inspecionar) {
     if (o.haveDestino || !o.tipos.empty() || o.simular || !o.relatorio.empty())
       return usageError("--inspecionar só aceita --origem");
@@ -208,15 +241,16 @@ int Converte(const Opcoes& o, const TStringList& params) {
     db.SetPassword(Utf8ToU(o.senha));
     db.Open();
   } catch (const std::exception& e) {
-    services.MessageBox(MsgKind::Error, u"Não foi possível conectar ao banco de dados Norvale\rMotivo: " + ErrorMessage(e),
+    services.MessageBox(MsgKind::Error, u"Não foi possível conectar ao banco de dados Norvale\rMotivo: " +
+                                                   ExplicaConexao(e, Utf8ToU(o.destino)),
                         MsgButtons::OK);
     return 1;
   }
 
-  std::unique_ptr<RelatorioLinhas> arquivoRelatorio;
+  std::unique_ptr<Relatorio> arquivoRelatorio;
   if (!o.relatorio.empty()) {
     try {
-      arquivoRelatorio = std::make_unique<RelatorioLinhas>(o.relatorio);
+      arquivoRelatorio = AbreRelatorio(o.relatorio);
     } catch (const std::exception& e) {
       services.MessageBox(MsgKind::Error, ErrorMessage(e), MsgButtons::OK);
       return 1;

@@ -61,6 +61,13 @@ int ImprimeExame(const std::string& pasta) {
     }
   }
   std::printf("\n");
+  if (r.NenhumaTabela()) {
+    std::string nomes;
+    for (const ExameTabela& t : r.tabelas) nomes += (nomes.empty() ? "" : ", ") + UToUtf8(t.tabela);
+    std::printf("Resultado: nenhuma tabela do TOLV nesta pasta (%s). Confira se é a pasta de dados do TOLV.\n",
+                nomes.c_str());
+    return 1;
+  }
   if (falhas.empty()) {
     std::printf("Resultado: toda tabela encontrada foi lida por inteiro.\n");
     return 0;

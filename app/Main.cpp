@@ -12,6 +12,7 @@
 #include "app/images/Pictures.h"
 #include "platform/Error.h"
 #include "run/ClassesConversaoController.h"
+#include "toolkit/Explicacoes.h"
 
 namespace {
 
@@ -346,8 +347,8 @@ bool TForm1::ConectaBancoNorvale() {
     dbNorvale.Open();
     Result = true;
   } catch (const std::exception& e) {
-    MessageDlg(u"Não foi possível conectar ao banco de dados Norvale\rMotivo: " + ErrorMessage(e), MsgKind::Error,
-               MsgButtons::OK);
+    MessageDlg(u"Não foi possível conectar ao banco de dados Norvale\rMotivo: " + ExplicaConexao(e, nome),
+               MsgKind::Error, MsgButtons::OK);
   }
   return Result;
 }

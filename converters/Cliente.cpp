@@ -292,6 +292,8 @@ bool TConverteCliente::ExecutaSql(int Acao) {
   try {
     QDestino->SetSQL(MontaSqlInsere());
     QDestino->ExecSQL();
+  } catch (const EDatabaseError& e) {
+    FErroGravacao = Explica(e, FCodCliente);
   } catch (const std::exception& e) {
     FErroGravacao = ErrorMessage(e);
     if (FErroGravacao.empty()) FErroGravacao = u"recusado pelo banco de destino";

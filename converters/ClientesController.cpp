@@ -78,6 +78,7 @@ void TClassPreencheDadosClientes::PreencheDadosClientes(RunContext& ctx, const T
     EnderecosIguais(*cliente);
     cliente->SetPessoa_FJ(FConversao->FSoNumero(cliente->CgcCpf()).size() == 14 ? u"J" : u"F");
 
+    passagem.Identifica(cliente->CodCliente(), campo(u"RAZAOSOC"));
     cliente->ExecutaSql(1);
     return cliente->ErroGravacao().empty() ? Linha::Gravada() : Linha::Recusada(cliente->ErroGravacao());
   });

@@ -31,7 +31,8 @@ bool TFabricante::GravaFabr() {
   } catch (const std::exception& e) {
     // A failed statement leaves nothing behind and the transaction active: the
     // operator is told about this row and the next one is written as usual.
-    FErroGravacao = ErrorMessage(e);
+    const auto* banco = dynamic_cast<const EDatabaseError*>(&e);
+    FErroGravacao = banco ? Explica(*banco, FCodFabric) : ErrorMessage(e);
     Contexto().MessageDlg(u"Ocorreu um erro durante a conversão de Fabricantes. Motivo: " + FErroGravacao, MsgKind::Error,
                MsgButtons::OK);
   }

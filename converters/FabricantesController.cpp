@@ -19,6 +19,7 @@ void TClassPreencheDadosFabricantes::PreencheDadosFabricantes(RunContext& ctx, c
     fabricante->setCodFabric(TConversao::StrZero(LeftU(q.FieldAsText(u"CODIGO"), 5), 5));
     fabricante->setDescricao(q.FieldAsText(u"RAZAOSOC"));
 
+    passagem.Identifica(fabricante->CodFabric(), q.FieldAsText(u"RAZAOSOC"));
     fabricante->GravaFabr();
     return fabricante->Gravou() ? Linha::Gravada() : Linha::Recusada(fabricante->ErroGravacao());
   });

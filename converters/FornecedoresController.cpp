@@ -33,6 +33,7 @@ void TClassPreencheDadosFornecedores::PreencheDadosFornecedores(RunContext& ctx,
     // A CNPJ has 14 digits, a CPF 11; anything else is taken for a person.
     fornecedor->SetPessoa_FJ(fornecedor->CgcCpf().size() == 14 ? u"J" : u"F");
 
+    passagem.Identifica(fornecedor->CodFornec(), q.FieldAsText(u"RAZAOSOC"));
     if (TrimCtl(fornecedor->Nome()).empty()) {
       // Reset, so the next supplier cannot inherit this row's city code.
       fornecedor->LimpaVariavel();

@@ -16,6 +16,7 @@ void TClassPreencheDadosGruposProdutos::PreencheDadosGruposProdutos(RunContext& 
     grupo->SetCodigo(q.FieldAsText(u"CODIGO"));
     grupo->SetDescricao(q.FieldAsText(u"DESCRICAO"));
 
+    passagem.Identifica(grupo->Codigo(), q.FieldAsText(u"DESCRICAO"));
     if (TrimCtl(grupo->Descricao()).empty()) return Linha::Ignorada(u"descrição em branco");
     grupo->ExecutaSql();
     return Linha::Gravada();

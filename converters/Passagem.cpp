@@ -3,6 +3,7 @@
 #include <exception>
 
 #include "platform/Error.h"
+#include "toolkit/Explicacoes.h"
 
 Passagem::Passagem(RunContext& ctx, const Tipo& tipo) : ctx_(ctx), tipo_(tipo) {
   ctx_.Report().Begin(tipo.relato);
@@ -32,15 +33,16 @@ void Passagem::Percorre(const std::function<Linha(const SourceQuery&)>& linha) {
     ctx_.SetPosicao(tipo_.relato, registro, barra.Max());
     ctx_.ProcessMessages();
     report.Read();
+    Identifica(UString(), UString());
 
     if (tipo_.listaRecusadas) {
       try {
-        Conta(linha(*q), *q, registro);
+        Conta(linha(*q), *q);
       } catch (const EDatabaseError& e) {
-        Conta(Linha::Recusada(ErrorMessage(e)), *q, registro);
+        Conta(Linha::Recusada(ExplicaFalhaBanco(e, Situacao{tipo_.relato, derivado_})), *q);
       }
     } else {
-      Conta(linha(*q), *q, registro);
+      Conta(linha(*q), *q);
     }
 
     ++registro;
@@ -54,14 +56,18 @@ void Passagem::Percorre(const std::function<Linha(const SourceQuery&)>& linha) {
   barra.SetMax(0);
 }
 
-void Passagem::Conta(const Linha& l, const SourceQuery& q, int registro) {
+void Passagem::Conta(const Linha& l, const SourceQuery& q) {
   RunReport& report = ctx_.Report();
-  switch (l.desfecho) {
-    case Linha::Desfecho::Gravada:
-      report.Written();
-      for (SomaOrigem& s : ctx_.Somas()) s.Soma(q.FieldAsDouble(s.coluna));
-      break;
-    case Linha::Desfecho::Ignorada: report.Skipped(registro, q.FieldAsText(tipo_.colunaCodigo), l.motivo); break;
-    case Linha::Desfecho::Recusada: report.Rejected(registro, q.FieldAsText(tipo_.colunaCodigo), l.motivo); break;
+  if (l.desfecho == Linha::Desfecho::Gravada) {
+    report.Written();
+    for (SomaOrigem& s : ctx_.Somas()) s.Soma(q.FieldAsDouble(s.coluna));
+    return;
   }
+  // The record number of the file, not the progress count: after the company filter
+  // and the order they differ, and the file's number is the one the operator finds.
+  RowNote n{q.RecordNumber(), q.FieldAsText(tipo_.colunaCodigo), derivado_, nome_, l.motivo};
+  if (l.desfecho == Linha::Desfecho::Ignorada)
+    report.Skipped(std::move(n));
+  else
+    report.Rejected(std::move(n));
 }

@@ -39,9 +39,21 @@ class Passagem {
   // such a refusal and the pass goes on; otherwise it ends the pass (and the run).
   void Percorre(const std::function<Linha(const SourceQuery&)>& linha);
 
+  // What the current row is called in the target: the code the converter made of
+  // the legacy one ("000106") and its name or description. A row not written is
+  // reported with both, so the operator finds it on either side; the converter
+  // says so as soon as it knows them, before it writes.
+  void Identifica(const UString& codigo, const UString& nome) {
+    derivado_ = codigo;
+    nome_ = nome;
+    ctx_.SetCodigoAtual(codigo);
+  }
+  const UString& Derivado() const { return derivado_; }
+
  private:
-  void Conta(const Linha& l, const SourceQuery& q, int registro);
+  void Conta(const Linha& l, const SourceQuery& q);
 
   RunContext& ctx_;
   const Tipo& tipo_;
+  UString derivado_, nome_;
 };

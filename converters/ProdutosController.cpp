@@ -120,13 +120,14 @@ void TClassPreencheDadosProdutos::PreencheDadosProdutos(RunContext& ctx, const T
                                              : RightU(q.FieldAsText(u"CODITEM"), 6);
     ++vContaRegistro;
     registros->Preenche(q, codigo);
+    passagem.Identifica(registros->produto.CodProd(), q.FieldAsText(u"DESCRICAO"));
 
     // The rows come in legacy code order, so two legacy items whose codes end alike
     // and follow each other make one product: the first.
     const UString codProd = registros->produto.CodProd();
     const bool repetido = codProd == Verificador;
     Verificador = codProd;
-    if (repetido) return Linha::Ignorada(u"código igual ao do registro anterior");
+    if (repetido) return Linha::Ignorada(u"código " + codProd + u" igual ao do registro anterior");
     registros->Grava();
     return Linha::Gravada();
   });

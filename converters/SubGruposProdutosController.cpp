@@ -19,6 +19,7 @@ void TClassPreencheDadosSubGruposProdutos::PreencheDadosSubGruposProdutos(RunCon
     subGrupo->SetCodSubGrupo(codigo.size() > 2 ? codigo.substr(2, 2) : UString());
     subGrupo->SetDescricao(q.FieldAsText(u"DESCRICAO"));
 
+    passagem.Identifica(subGrupo->CodGrupo() + u"/" + subGrupo->CodSubGrupo(), q.FieldAsText(u"DESCRICAO"));
     if (TrimCtl(subGrupo->Descricao()).empty()) return Linha::Ignorada(u"descrição em branco");
     subGrupo->GravaSubGrupo();
     return Linha::Gravada();

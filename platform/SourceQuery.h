@@ -40,6 +40,10 @@ class SourceQuery {
   virtual bool Eof() const = 0;
   virtual int RecordCount() const = 0;  // exact, known before the first row is read
   virtual int RecNo() const = 0;        // 1-based position of the current row
+  // The current row's record number in its file: 1-based, deleted records counted,
+  // whatever the filter and the order; what the legacy program showed beside the
+  // row, so the operator finds the row there. 0 when the result is empty.
+  virtual long long RecordNumber() const = 0;
 
   virtual UString FieldAsText(const UString& column) const = 0;
   virtual double FieldAsDouble(const UString& column) const = 0;

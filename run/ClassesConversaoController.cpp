@@ -5,6 +5,7 @@
 #include "converters/Tipos.h"
 #include "run/Conferencia.h"
 #include "platform/Error.h"
+#include "toolkit/Explicacoes.h"
 #include "toolkit/RunContext.h"
 #include "toolkit/classConversao.h"
 
@@ -29,34 +30,25 @@ void AvisaRejeitados(const RunContext& ctx) {
   ctx.MessageDlg(texto, MsgKind::Warning, MsgButtons::OK);
 }
 
-// Two failures whose database text, in English and technical, sends an operator
-// looking for a fault of the program, when the cause is outside it: another user's
-// uncommitted change on a row the run must delete or write (the run does not wait
-// for it), and a connection to the server that broke. The cause and the way out go
-// in front of the database's own text.
-UString ExplicaFalha(const EDatabaseError& e, const RunContext& ctx, bool naConfirmacao) {
-  const UString motivo = ErrorMessage(e);
-  const UString banco = u"\rMensagem do banco de dados: " + motivo;
-  if (e.IsLockConflict()) {
-    const std::vector<KindReport>& kinds = ctx.Report().Kinds();
-    const UString onde = kinds.empty() ? u"a conversão" : u"a conversão de " + kinds.back().kind;
-    return u"Outro usuário ou programa tem alterações ainda não confirmadas numa tabela que " + onde +
-           u" precisa esvaziar ou gravar. Peça que essas alterações sejam gravadas ou desfeitas (ou feche os "
-           u"outros programas que usam este banco, como o Norvale) e converta de novo. Esta conversão foi "
-           u"desfeita: o banco de destino ficou como estava." +
-           banco;
+// The database's English sends an operator looking for a fault of the program when
+// the cause is outside it; the explanation goes in front. A target without the
+// Norvale tables is told by name: those the selected kinds write that it lacks.
+UString ExplicaFalha(const EDatabaseError& e, RunContext& ctx, const TStringList& MParams, bool naConfirmacao) {
+  Situacao s;
+  const std::vector<KindReport>& kinds = ctx.Report().Kinds();
+  if (!kinds.empty()) s.tipo = kinds.back().kind;
+  s.codigo = ctx.Onde().codigo;
+  s.naConfirmacao = naConfirmacao;
+  if (e.IsUnknownTable() || e.IsUnknownColumn()) {
+    std::vector<UString> tabelas;
+    for (const Tipo& t : Tipos())
+      if (MParams.Values(t.chave) == u"S") {
+        for (const char16_t* x : t.esvazia) tabelas.push_back(x);
+        for (const char16_t* x : t.acrescenta) tabelas.push_back(x);
+      }
+    s.tabelasFaltando = TabelasFaltando(ctx.Destino(), tabelas);
   }
-  if (e.IsConnectionLost()) {
-    if (naConfirmacao)
-      return u"A conexão com o servidor do banco de dados caiu durante a confirmação final da conversão: ela "
-             u"pode ter sido gravada ou não. Confira o banco de destino antes de converter de novo." +
-             banco;
-    return u"A conexão com o servidor do banco de dados caiu durante a conversão (o servidor parou ou a rede "
-           u"falhou). O servidor desfaz o que não foi confirmado: o banco de destino fica como estava antes "
-           u"desta conversão. Verifique o servidor e a rede e converta de novo." +
-           banco;
-  }
-  return motivo;
+  return ExplicaFalhaBanco(e, s);
 }
 
 // Where the run was when the target refused something: the kind and the source
@@ -114,7 +106,7 @@ bool TClassesConversaoController::FEfetuaConversao(const TStringList& MParams, c
   } catch (const ESourceError& e) {
     motivo = ErrorMessage(e);
   } catch (const EDatabaseError& e) {
-    motivo = ExplicaFalha(e, ctx, confirmando) + Onde(ctx);
+    motivo = ExplicaFalha(e, ctx, MParams, confirmando) + Onde(ctx);
   } catch (const std::exception& e) {
     motivo = ErrorMessage(e) + Onde(ctx);
   } catch (...) {

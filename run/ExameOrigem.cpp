@@ -65,8 +65,14 @@ void Le(const Tipo& tipo, const std::string& pasta, SourceEngine& fonte, ExameTa
 
 }  // namespace
 
+bool ExameOrigem::NenhumaTabela() const {
+  for (const ExameTabela& t : tabelas)
+    if (t.encontrada) return false;
+  return erroPasta.empty();
+}
+
 bool ExameOrigem::Ok() const {
-  if (!erroPasta.empty()) return false;
+  if (!erroPasta.empty() || NenhumaTabela()) return false;
   for (const ExameTabela& t : tabelas)
     if (!t.erro.empty()) return false;
   return true;
@@ -76,6 +82,10 @@ ExameOrigem ExaminaOrigem(const std::string& pasta, SourceEngine& fonte) {
   ExameOrigem r;
   r.pasta = pasta;
   std::error_code ec;
+  if (!pasta.empty() && std::filesystem::exists(pasta, ec) && !std::filesystem::is_directory(pasta, ec)) {
+    r.erroPasta = u"\"" + Utf8ToU(pasta) + u"\" é um arquivo, não a pasta das tabelas de origem.";
+    return r;
+  }
   if (pasta.empty() || !std::filesystem::is_directory(pasta, ec)) {
     r.erroPasta = u"A pasta das tabelas de origem não existe: \"" + Utf8ToU(pasta) + u"\".";
     return r;

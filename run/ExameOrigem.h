@@ -36,8 +36,10 @@ struct ExameOrigem {
   UString erroPasta;  // the folder itself is missing or unreadable
   std::vector<ExameTabela> tabelas;
   // Every table found could be read in full (a missing table is not a failure: the
-  // operator may convert only the kinds that exist).
+  // operator may convert only the kinds that exist), and at least one was found: a
+  // folder with none is not the legacy system's.
   bool Ok() const;
+  bool NenhumaTabela() const;
 };
 
 ExameOrigem ExaminaOrigem(const std::string& pasta, SourceEngine& fonte);

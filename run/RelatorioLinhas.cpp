@@ -9,7 +9,9 @@ RelatorioLinhas::RelatorioLinhas(const std::string& caminho) : caminho_(caminho)
   f_ = std::fopen(caminho.c_str(), "wb");
   if (!f_)
     throw EConversao("Não foi possível criar o relatório \"" + caminho + "\": " + std::strerror(errno) + ".");
-  std::fputs("\xEF\xBB\xBFTipo;Linha na origem;Código;Ocorrência;Motivo\r\n", f_);
+  std::string cabecalho = "\xEF\xBB\xBF";
+  for (const char* c : Colunas()) cabecalho += std::string(cabecalho.size() > 3 ? ";" : "") + c;
+  std::fputs((cabecalho + "\r\n").c_str(), f_);
 }
 
 RelatorioLinhas::~RelatorioLinhas() {
@@ -44,8 +46,9 @@ std::string RelatorioLinhas::Campo(const UString& valor) {
 
 void RelatorioLinhas::Linha(const UString& tipo, RunReport::Outcome o, const RowNote& n) {
   if (!f_) return;
-  std::string linha = Campo(tipo) + ";" + std::to_string(n.row) + ";" + Campo(n.code) + ";" +
-                      (o == RunReport::Outcome::Skipped ? "ignorado" : "rejeitado") + ";" + Campo(n.what) + "\r\n";
+  std::string linha;
+  for (const UString& c : Campos(tipo, o, n)) linha += (linha.empty() ? "" : ";") + Campo(c);
+  linha += "\r\n";
   if (std::fputs(linha.c_str(), f_) == EOF) falhou_ = true;
 }
 

@@ -6,20 +6,20 @@
 #include <cstdio>
 #include <string>
 
-#include "toolkit/RunReport.h"
+#include "run/Relatorio.h"
 
-class RelatorioLinhas {
+class RelatorioLinhas final : public Relatorio {
  public:
   // Creates (or replaces) the file and writes the header line; throws EConversao
   // with the reason when the file cannot be written.
   explicit RelatorioLinhas(const std::string& caminho);
-  ~RelatorioLinhas();
+  ~RelatorioLinhas() override;
   RelatorioLinhas(const RelatorioLinhas&) = delete;
   RelatorioLinhas& operator=(const RelatorioLinhas&) = delete;
 
-  void Linha(const UString& tipo, RunReport::Outcome o, const RowNote& n);
+  void Linha(const UString& tipo, RunReport::Outcome o, const RowNote& n) override;
   // Flushes and closes; throws EConversao when something could not be written.
-  void Fecha();
+  void Fecha() override;
 
   // One field as the file holds it: quoted when it has ';', '"' or a line break,
   // line breaks folded to blanks, and a leading '=', '+', '@' (or '-' not followed

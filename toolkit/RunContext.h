@@ -68,9 +68,11 @@ class RunContext {
     const char16_t* tipo = nullptr;  // "Clientes", ...
     int registro = 0;
     int total = 0;
+    UString codigo;  // the code the converter made of the row's, once it has
   };
   const Posicao& Onde() const { return posicao_; }
-  void SetPosicao(const char16_t* tipo, int registro, int total) { posicao_ = {tipo, registro, total}; }
+  void SetPosicao(const char16_t* tipo, int registro, int total) { posicao_ = {tipo, registro, total, UString()}; }
+  void SetCodigoAtual(const UString& codigo) { posicao_.codigo = codigo; }
 
   // The totals the pass of the current kind collects over the rows it writes, for
   // the reconciliation that follows it.

@@ -13,16 +13,16 @@ KindReport& RunReport::cur() {
   return kinds_.back();
 }
 
-void RunReport::Skipped(long long row, const UString& code, const UString& rule) {
+void RunReport::Skipped(RowNote note) {
   KindReport& k = cur();
   k.skipped += 1;
-  if (listener_) listener_(k.kind, Outcome::Skipped, RowNote{row, code, rule});
+  if (listener_) listener_(k.kind, Outcome::Skipped, note);
 }
 
-void RunReport::Rejected(long long row, const UString& code, const UString& why) {
+void RunReport::Rejected(RowNote note) {
   KindReport& k = cur();
   k.rejected += 1;
-  k.rejections.push_back(RowNote{row, code, why});
+  k.rejections.push_back(std::move(note));
   if (listener_) listener_(k.kind, Outcome::Rejected, k.rejections.back());
 }
 
@@ -39,4 +39,13 @@ void SomaOrigem::Soma(double v) {
   unidades += std::llround(v * std::pow(10.0, escala));
 }
 
-UString DescreveRejeicao(const RowNote& n) { return u"código " + n.code + u": " + n.what; }
+UString DescreveRejeicao(const RowNote& n) {
+  UString s = u"registro " + IntToU(n.row) + u" (código " + n.code;
+  if (!n.derived.empty() && n.derived != n.code) s += u", no Norvale " + n.derived;
+  if (!n.name.empty()) s += u", " + n.name;
+  // One line per row, in a box as in the summary.
+  UString what = n.what;
+  for (char16_t& c : what)
+    if (c == u'\r' || c == u'\n') c = u' ';
+  return s + u"): " + what;
+}

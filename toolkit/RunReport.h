@@ -9,12 +9,13 @@
 
 #include "platform/Text.h"
 
-// One source row that was not written: its position in the source (1-based, the
-// progress count), its legacy code, and the rule that skipped it or the target's
-// message that refused it.
+// One source row that was not written: where the operator finds it in the legacy
+// file and in the target, and the rule that skipped it or why the target refused it.
 struct RowNote {
-  long long row = 0;
-  UString code;
+  long long row = 0;  // its record number in the legacy file: 1-based, deleted records counted
+  UString code;       // its legacy code, as the file holds it
+  UString derived;    // the code the converter made of it ("000106"); empty when none was made
+  UString name;       // its name or description, as the file holds it
   UString what;
 };
 
@@ -60,10 +61,10 @@ class RunReport {
   void Begin(const UString& kind);
   void Read(long long n = 1) { cur().read += n; }
   void Written(long long n = 1) { cur().written += n; }
-  // A row left out by a rule of the converter (a blank name, say).
-  void Skipped(long long row, const UString& code, const UString& rule);
-  // A row the target refused while the run went on.
-  void Rejected(long long row, const UString& code, const UString& why);
+  // A row left out by a rule of the converter (a blank name, say); `what` is the rule.
+  void Skipped(RowNote note);
+  // A row the target refused while the run went on; `what` is why.
+  void Rejected(RowNote note);
 
   const std::vector<KindReport>& Kinds() const { return kinds_; }
   // The section being counted into (begun by Begin).
@@ -79,5 +80,6 @@ class RunReport {
   Listener listener_;
 };
 
-// "código 123: the reason" — how a rejected row reads in a box or a summary line.
+// "registro 5 (código 12, no Norvale 00000012, JOSE DA SILVA): the reason" — how a
+// rejected row reads in a box or a summary line.
 UString DescreveRejeicao(const RowNote& n);

@@ -4,6 +4,8 @@
 // classConversao_consultas.cpp.
 #include "toolkit/classConversao.h"
 
+#include "toolkit/Explicacoes.h"
+
 #include <exception>
 
 #include "platform/Error.h"
@@ -55,4 +57,12 @@ UString TConversao::StrZero(const UString& Valor, int Qtd) {
   if (Qtd > 0 && static_cast<std::size_t>(Qtd) > Valor.size())
     return UString(static_cast<std::size_t>(Qtd) - Valor.size(), u'0') + Valor;
   return Valor;
+}
+
+UString TConversao::Explica(const EDatabaseError& e, const UString& codigo) const {
+  Situacao s;
+  if (const char16_t* tipo = contexto_.Onde().tipo) s.tipo = tipo;
+  s.codigo = codigo;
+  if (e.IsTruncation() && QDestino) ValorLongoDemais(cnBanco, QDestino->SQL(), s.coluna, s.valor);
+  return ExplicaFalhaBanco(e, s);
 }

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "platform/Regional.h"
+#include "platform/Error.h"
 #include "platform/Text.h"
 #include "platform/firebird/Firebird.h"
 #include "toolkit/RunContext.h"
@@ -49,6 +50,11 @@ class TConversao {
 
   // The run this record belongs to.
   RunContext& Contexto() const { return contexto_; }
+
+  // Why the target refused the row this record wrote with QDestino, as the operator
+  // reads it: the kind being converted, the row's code and, for a value too long,
+  // its column and the value.
+  UString Explica(const EDatabaseError& e, const UString& codigo) const;
 
  private:
   RunContext& contexto_;

@@ -194,6 +194,11 @@ class DbfQuery final : public SourceQuery {
     RequireActive("RecNo");
     return count_ ? static_cast<int>(cur_) + 1 : 0;
   }
+  long long RecordNumber() const override {
+    RequireActive("RecordNumber");
+    if (count_ == 0) return 0;
+    return static_cast<long long>(identity_ ? cur_ : rows_[cur_]) + 1;
+  }
 
   UString FieldAsText(const UString& column) const override {
     const Field& f = Column(column);

@@ -355,8 +355,10 @@ TEST_F(Clientes, ARefusedCustomerIsReportedAndTheOthersAreWritten) {
   EXPECT_EQ(ui_.boxes[0].text, u"Conversão concluída com sucesso!");
   EXPECT_EQ(ui_.boxes[1].kind, MsgKind::Warning);
   const std::string warning = S(ui_.boxes[1].text);
-  EXPECT_NE(warning.find("Clientes, código 00000001: "), std::string::npos) << warning;
-  EXPECT_NE(warning.find("Clientes, código 2: "), std::string::npos) << warning;
+  EXPECT_NE(warning.find("Clientes, registro 2 (código 00000001, Duplicado): O código 00000001 (Clientes) já existe"),
+            std::string::npos) << warning;
+  EXPECT_NE(warning.find("Clientes, registro 3 (código 2, no Norvale 00000002, Data ruim): "), std::string::npos)
+      << warning;
 }
 
 // Codes of CIDADES past five characters: cut to five, 000123 (Contagem) would be
@@ -479,7 +481,7 @@ TEST(ClientesCli, ARefusedCustomerExitsThreeAndIsNamed) {
   CliResult r = Cli(tmp.path(), db, tmp);
   EXPECT_EQ(r.status, 3) << r.out;
   EXPECT_NE(r.out.find("Clientes: lidos 4, gravados 3, ignorados 0, rejeitados 1"), std::string::npos) << r.out;
-  EXPECT_NE(r.out.find("rejeitado: código 0000007: "), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("rejeitado: registro 3 (código 0000007, no Norvale 00000007, 0000007): O código 00000007 (Clientes) já existe"), std::string::npos) << r.out;
   EXPECT_NE(r.out.find("[Warning] "), std::string::npos) << r.out;
 
   fb::Database check;

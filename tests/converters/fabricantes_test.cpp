@@ -48,7 +48,7 @@ TEST_F(FabricantesTest, ARefusedRowIsReportedAndTheRunGoesOn) {
   EXPECT_NE(erro.find("PK_CADFABR"), std::string::npos) << erro;
   EXPECT_EQ(UToUtf8(ui_.boxes[1].text), kSucesso);
   EXPECT_EQ(ui_.boxes[2].kind, MsgKind::Warning);
-  EXPECT_NE(UToUtf8(ui_.boxes[2].text).find("Fabricantes, código 0001234: "), std::string::npos);
+  EXPECT_NE(UToUtf8(ui_.boxes[2].text).find("Fabricantes, registro 2 (código 0001234, no Norvale 00012, Repetido): "), std::string::npos);
 
   EXPECT_EQ(Manufacturers(), (std::vector<std::string>{"00005|Depois", "00012|Primeiro"}));
   const KindReport& k = Report("Fabricantes");

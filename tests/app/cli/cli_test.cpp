@@ -46,7 +46,7 @@ class CliTest : public ::testing::Test {
   TempDir tmp_{"cli"};
 };
 
-TEST_F(CliTest, UsageErrorsExitTwoWithTheUsage) {
+TEST_F(CliTest, UsageErrorsExitTwoInOneLine) {
   Result help = Cli("--help", tmp_);
   EXPECT_EQ(help.status, 0);
   EXPECT_NE(help.out.find("Uso: conversor-tolv-cli --origem DIR --destino BANCO"), std::string::npos);
@@ -58,9 +58,34 @@ TEST_F(CliTest, UsageErrorsExitTwoWithTheUsage) {
                           "--origem x --destino y.fb --empresa 01 --empresa 02 grupo"}) {
     Result r = Cli(bad, tmp_);
     EXPECT_EQ(r.status, 2) << bad;
-    EXPECT_NE(r.err.find("Uso: conversor-tolv-cli"), std::string::npos) << bad;
+    EXPECT_EQ(r.err.rfind("conversor-tolv-cli: ", 0), 0u) << bad << r.err;
+    EXPECT_NE(r.err.find("(use --help para ver o uso)\n"), std::string::npos) << bad << r.err;
+    EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << bad << r.err;
     EXPECT_EQ(r.out, "") << bad;
   }
+}
+
+// What console programs do: --version, --opcao=valor, a file where a folder goes
+// named as such; and a folder without any legacy table is no legacy folder.
+TEST_F(CliTest, ConsoleConventions) {
+  Result v = Cli("--version", tmp_);
+  EXPECT_EQ(v.status, 0);
+  EXPECT_EQ(v.out.rfind("conversor-tolv-cli ", 0), 0u) << v.out;
+
+  const std::string db = FreshDatabase("cli-igual");
+  WriteGrupo({{"5", "Ferragens"}});
+  Result r = Cli("--origem=" + tmp_.path() + " --destino=" + db + " --empresa=02 grupo", tmp_);
+  EXPECT_EQ(r.status, 0) << r.out << r.err;
+  EXPECT_EQ(Groups(db), "005=Ferragens;");
+
+  Result f = Cli("--origem " + tmp_.file("grupo.dbf") + " --destino " + db + " grupo", tmp_);
+  EXPECT_EQ(f.status, 2);
+  EXPECT_NE(f.err.find("é um arquivo"), std::string::npos) << f.err;
+
+  TempDir vazia("cli-vazia");
+  Result i = Cli("--inspecionar --origem " + vazia.path(), tmp_);
+  EXPECT_EQ(i.status, 1);
+  EXPECT_NE(i.out.find("Resultado: nenhuma tabela do TOLV nesta pasta"), std::string::npos) << i.out;
 }
 
 TEST_F(CliTest, ConvertsGroupsAndPrintsTheBoxAndTheSummary) {
@@ -101,7 +126,7 @@ TEST_F(CliTest, ARefusedRowExitsThreeAndIsNamed) {
   EXPECT_NE(r.out.find("[Error] Ocorreu um erro durante a conversão de Fabricantes. Motivo: "), std::string::npos)
       << r.out;
   EXPECT_NE(r.out.find("[Information] Conversão concluída com sucesso!\n"), std::string::npos) << r.out;
-  EXPECT_NE(r.out.find("Fabricantes: lidos 3, gravados 2, ignorados 0, rejeitados 1\n    rejeitado: código 0001234: "),
+  EXPECT_NE(r.out.find("Fabricantes: lidos 3, gravados 2, ignorados 0, rejeitados 1\n    rejeitado: registro 2 (código 0001234, no Norvale 00012, Repetido): "),
             std::string::npos)
       << r.out;
 }

@@ -146,9 +146,10 @@ TEST_F(OperadorTest, TheReportListsEveryRowNotWrittenAlsoForATrialRun) {
   EXPECT_EQ(r.status, 0) << r.out << r.err;
   EXPECT_TRUE(Has(r.out, "Relatório dos registros não gravados: " + csv)) << r.out;
   EXPECT_EQ(Slurp(csv),
-            "\xEF\xBB\xBFTipo;Linha na origem;Código;Ocorrência;Motivo\r\n"
-            "Grupos de produtos;2;12;ignorado;descrição em branco\r\n"
-            "Grupos de produtos;3;'=1+1;ignorado;descrição em branco\r\n");
+            "\xEF\xBB\xBFTipo;Registro no arquivo;Código no TOLV;Código no Norvale;Nome ou descrição;Ocorrência;"
+            "Motivo\r\n"
+            "Grupos de produtos;2;12;012;;ignorado;descrição em branco\r\n"
+            "Grupos de produtos;3;'=1+1;1+1;;ignorado;descrição em branco\r\n");
 
   // A report that cannot be written is said before anything runs.
   r = Cli(db, "--relatorio " + src_.file("nao/existe.csv") + " grupo");
@@ -182,7 +183,9 @@ TEST_F(OperadorTest, ATrialRunOfEveryKindLeavesEveryTableAsItWas) {
     EXPECT_NE(after.substr(after.find(table), 200), before.substr(before.find(table), 200)) << table;
 }
 
-TEST_F(OperadorTest, TheReportNamesASkippedSupplierASkippedSubgroupAndARefusedCustomer) {
+// Each row by its record number in the legacy file (deleted records counted, before
+// the company filter and the order), the code the converter made of it, and its name.
+TEST_F(OperadorTest, TheReportNamesEachRowByItsRecordTheCodeMadeOfItAndItsName) {
   const std::string db = FreshDatabase("relatorio-tipos");
   Write("FORNEC.DBF",
         "CODIGO C(8); RAZAOSOC C(80); FANTASIA C(50); ENDERECO C(60); BAIRRO C(40); CIDADE C(30); ESTADO C(2); "
@@ -199,15 +202,32 @@ TEST_F(OperadorTest, TheReportNamesASkippedSupplierASkippedSubgroupAndARefusedCu
   dois[0] = "07";  // the same customer code once zero-filled
   dois[3] = "Maria de novo";
   Write("CLIENTES.DBF", clientes, {um, dois});
+  // Company 01, in code order: 0000106 (record 4), then 1000106 (record 5), which
+  // makes the same six-character code and is skipped; then 1000200 (record 3).
+  auto produto = [](const char* cod, const char* empresa, const char* descricao) {
+    return std::vector<std::string>{cod, "", "", descricao, "UN", "", "", "", "", "", "", empresa, ""};
+  };
+  Write("PR.DBF",
+        "CODITEM C(7); GRUPO C(5); SUBGRUPO C(5); DESCRICAO C(40); UNIDADE C(3); ESTMIN N(10,2); PVENDA N(10,2); "
+        "COMISSAO N(5,2); CUSTOATUAL N(10,2); CUSTOMEDIO N(10,2); C_FISCAL C(5); EMPRESA C(2); CODFAB C(5)",
+        {produto("0000106", "02", "Outra empresa"), produto("2000107", "01", "Apagado"),
+         produto("1000200", "01", "Porca"), produto("0000106", "01", "Parafuso"),
+         produto("1000106", "01", "Parafuso longo")},
+        "cp850", {1});
 
   const std::string csv = tmp_.file("tipos.csv");
-  CliResult r = Cli(db, "--relatorio " + csv + " cliente fornecedor subgrupo");
+  CliResult r = Cli(db, "--relatorio " + csv + " cliente fornecedor subgrupo produto");
   EXPECT_EQ(r.status, 3) << r.out << r.err;
   const std::string report = Slurp(csv);
-  EXPECT_TRUE(Has(report, "\r\nClientes;2;07;rejeitado;")) << report;
-  EXPECT_TRUE(Has(report, "PK_CLIENTE")) << report;  // the target's own reason
-  EXPECT_TRUE(Has(report, "\r\nFornecedores;2;8;ignorado;nome em branco\r\n")) << report;
-  EXPECT_TRUE(Has(report, "\r\nSubgrupos de produtos;2;0102;ignorado;descrição em branco\r\n")) << report;
+  EXPECT_TRUE(Has(report, "\r\nClientes;2;07;00000007;Maria de novo;rejeitado;\"O código 00000007 (Clientes) já existe"))
+      << report;
+  EXPECT_TRUE(Has(report, "PK_CLIENTE")) << report;  // the target's own reason, after the explanation
+  EXPECT_TRUE(Has(report, "\r\nFornecedores;2;8;000008;;ignorado;nome em branco\r\n")) << report;
+  EXPECT_TRUE(Has(report, "\r\nSubgrupos de produtos;2;0102;001/002;;ignorado;descrição em branco\r\n")) << report;
+  EXPECT_TRUE(Has(report, "\r\nProdutos;5;1000106;000106;Parafuso longo;ignorado;código 000106 igual ao do "
+                          "registro anterior\r\n"))
+      << report;
+  EXPECT_TRUE(Has(r.out, "rejeitado: registro 2 (código 07, no Norvale 00000007, Maria de novo): ")) << r.out;
 }
 
 TEST(RelatorioLinhasTest, FieldsAreQuotedAndDisarmedForASpreadsheet) {

@@ -1,0 +1,31 @@
+#pragma once
+// The report of every source row that was not written, one line per row, written as
+// the run goes. Its columns, in this order (README, "Relatório"):
+//   Tipo; Registro no arquivo; Código no TOLV; Código no Norvale; Nome ou descrição;
+//   Ocorrência; Motivo
+// The file's name decides its form: ".xlsx" a spreadsheet whose codes are text
+// cells ("0502" stays "0502" whatever the spreadsheet's settings), anything else a
+// CSV file.
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "toolkit/RunReport.h"
+
+class Relatorio {
+ public:
+  virtual ~Relatorio() = default;
+  virtual void Linha(const UString& tipo, RunReport::Outcome o, const RowNote& n) = 0;
+  // Writes out and closes; throws EConversao when something could not be written.
+  virtual void Fecha() = 0;
+
+  // The header's texts, in the columns' order.
+  static const std::vector<const char*>& Colunas();
+  // The text fields of one line in the columns' order; the record number (the second
+  // column) is left for the writer, which keeps it a number.
+  static std::vector<UString> Campos(const UString& tipo, RunReport::Outcome o, const RowNote& n);
+};
+
+// Creates (or replaces) the report at `caminho`, in the form its name asks for;
+// throws EConversao with the reason when it cannot be created.
+std::unique_ptr<Relatorio> AbreRelatorio(const std::string& caminho);

@@ -1,0 +1,30 @@
+#pragma once
+// The row report as a real spreadsheet (.xlsx, one sheet): every code a text cell,
+// so no spreadsheet turns "0502" into 502 or "12.345" into twelve thousand; the
+// record number a number cell. Written by libxlsxwriter when it is closed.
+#include <string>
+
+#include "run/Relatorio.h"
+
+struct lxw_workbook;
+struct lxw_worksheet;
+struct lxw_format;
+
+class RelatorioPlanilha final : public Relatorio {
+ public:
+  explicit RelatorioPlanilha(const std::string& caminho);
+  ~RelatorioPlanilha() override;
+  RelatorioPlanilha(const RelatorioPlanilha&) = delete;
+  RelatorioPlanilha& operator=(const RelatorioPlanilha&) = delete;
+
+  void Linha(const UString& tipo, RunReport::Outcome o, const RowNote& n) override;
+  void Fecha() override;
+
+ private:
+  std::string caminho_;
+  lxw_workbook* livro_ = nullptr;
+  lxw_worksheet* folha_ = nullptr;
+  lxw_format* texto_ = nullptr;
+  unsigned linha_ = 0;
+  bool falhou_ = false;
+};
