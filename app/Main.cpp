@@ -8,7 +8,9 @@
 #include <QPainter>
 #include <QPointer>
 #include <QScreen>
+#include <QTimer>
 
+#include "app/ConfirmaConversao.h"
 #include "app/images/Pictures.h"
 #include "platform/Error.h"
 #include "run/ClassesConversaoController.h"
@@ -132,6 +134,10 @@ void TForm1::CriaControles() {
 
   pnlConverter = CriaBotao(456, 335, 43, imgConverter, pictures::Convert(41, 41), QStringLiteral("Converter"));
   pnlSair = CriaBotao(504, 335, 43, imgSair, pictures::Exit(41, 41), QStringLiteral("Sair"));
+  btnCancelar = new QPushButton(QStringLiteral("Cancelar"), this);
+  btnCancelar->setGeometry(456, 381, 91, 21);
+  btnCancelar->setToolTip(QStringLiteral("Interrompe a conversão e desfaz tudo o que ela fez"));
+  btnCancelar->hide();
 
   // Named as in the code, for tests and for anyone inspecting the running window.
   const std::pair<QWidget*, const char*> nomes[] = {
@@ -143,7 +149,8 @@ void TForm1::CriaControles() {
       {boxFornecedor, "boxFornecedor"}, {boxGrupo, "boxGrupo"}, {boxPagar, "boxPagar"},
       {boxSubGrupo, "boxSubGrupo"}, {boxProduto, "boxProduto"}, {boxReceber, "boxReceber"},
       {boxFabricante, "boxFabricante"}, {lblProgresso, "lblProgresso"}, {barra, "barra"},
-      {pnlConverter, "pnlConverter"}, {imgConverter, "imgConverter"}, {pnlSair, "pnlSair"}, {imgSair, "imgSair"}};
+      {pnlConverter, "pnlConverter"}, {imgConverter, "imgConverter"}, {pnlSair, "pnlSair"}, {imgSair, "imgSair"},
+      {btnCancelar, "btnCancelar"}};
   for (const auto& [w, nome] : nomes) w->setObjectName(QString::fromLatin1(nome));
   setObjectName(QStringLiteral("Form1"));
 
@@ -223,6 +230,7 @@ void TForm1::LigaEventos() {
   pnlSair->OnClick = clique(&TForm1::imgSairClick);
   imgSair->OnClick = clique(&TForm1::imgSairClick);
   QObject::connect(boxProduto, &QCheckBox::toggled, this, [this](bool) { Protege([&] { boxProdutoClick(); }); });
+  QObject::connect(btnCancelar, &QPushButton::clicked, this, [this] { Protege([&] { btnCancelarClick(); }); });
 
   // The window sees every key press before its controls do.
   for (QWidget* w : findChildren<QWidget*>()) w->installEventFilter(this);
@@ -253,9 +261,14 @@ void TForm1::showEvent(QShowEvent* event) {
 
 void TForm1::closeEvent(QCloseEvent* event) {
   // A run goes on inside the window's own event processing; closing under it would
-  // leave it converting into a window that is gone.
+  // leave it converting into a window that is gone. Asked to close, the window
+  // stops the run (rolled back) and closes when it has ended.
   if (emConversao_) {
     event->ignore();
+    if (!cancelar_ && MessageDlg(u"Cancelar a conversão?", MsgKind::Confirmation, MsgButtons::YesNo) == MsgResult::Yes) {
+      fecharAoFim_ = true;
+      btnCancelarClick();
+    }
     return;
   }
   QWidget::closeEvent(event);
@@ -372,11 +385,36 @@ void TForm1::CarregaParametros(TStringList& params) {
     params.Add(UString(tipo->chave) + u"=" + (caixa->isChecked() ? u"S" : u"N"));
 }
 
+void TForm1::btnCancelarClick() {
+  if (!emConversao_) return;
+  cancelar_ = true;
+  btnCancelar->setEnabled(false);
+}
+
 void TForm1::imgConverterClick() {
   // The commands are disabled during a run; this keeps a queued click from
   // starting a second one from inside the first.
   if (emConversao_) return;
+  std::vector<const Tipo*> tipos;
+  for (const auto& [tipo, caixa] : caixas_)
+    if (caixa->isChecked()) tipos.push_back(tipo);
+  if (tipos.empty()) {
+    MessageDlg(u"Marque ao menos um tipo de dado para converter.", MsgKind::Warning, MsgButtons::OK);
+    return;
+  }
   if (!ConectaBancoNorvale()) return;
+  // Whatever happens from here, the target is let go at the end: the embedded
+  // engine holds the file for one process, and Norvale must be able to open it.
+  struct Solta {
+    fb::Database& db;
+    ~Solta() {
+      try {
+        db.Close();
+      } catch (const std::exception&) {
+        // A connection that broke is gone already.
+      }
+    }
+  } solta{dbNorvale};
   if (!ConectaBancoOrigem()) return;
 
   QPointer<QWidget> focado = QApplication::focusWidget();
@@ -388,17 +426,36 @@ void TForm1::imgConverterClick() {
     TForm1* form;
     QPointer<QWidget> focado;
     ~Final() {
+      form->btnCancelar->hide();
       form->HabilitaBotoes(true);
       form->emConversao_ = false;
       if (focado && focado->window() == form && focado->isEnabled()) focado->setFocus(Qt::OtherFocusReason);
     }
   } fim{this, focado};
 
+  // The check and the plan, before anything is touched; the operator confirms the plan.
+  const Preparacao preparacao =
+      PreparaConversao(tipos, U(edtOrigem->text()), U(cmbEmpresa->currentText()), fonte_, dbNorvale);
+  if (!preparacao.problemas.empty()) {
+    MessageDlg(TextoProblemas(preparacao.problemas), MsgKind::Error, MsgButtons::OK);
+    return;
+  }
+  if (!ConfirmaPlano(servicos_, preparacao.plano)) return;
+
   TStringList MParams;
   CarregaParametros(MParams);
   TClassesConversaoController controlador(servicos_, fonte_, relatorio_);
+  controlador.SetPlano(&preparacao.plano);
+  cancelar_ = false;
+  fecharAoFim_ = false;
+  controlador.SetInterrupcao(&cancelar_);
+  btnCancelar->setEnabled(true);
+  btnCancelar->show();
+  btnCancelar->raise();
   controlador.FEfetuaConversao(MParams, U(edtOrigem->text()), dbNorvale, transacaoNorvale, *barra, *lblProgresso,
                                U(cmbEmpresa->currentText()), mGerarCodigo);
+  // Closing the window was asked during the run: it ends now that the run has.
+  if (fecharAoFim_) QTimer::singleShot(0, this, [this] { close(); });
 }
 
 void TForm1::imgSairClick() { close(); }

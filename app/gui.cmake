@@ -2,6 +2,7 @@
 find_package(Qt6 REQUIRED COMPONENTS Widgets)
 
 add_library(ct_gui STATIC
+  ${CMAKE_CURRENT_LIST_DIR}/ConfirmaConversao.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Controles.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Main.cpp
   ${CMAKE_CURRENT_LIST_DIR}/QtServices.cpp

@@ -1,19 +1,56 @@
 #include "run/RelatorioLinhas.h"
 
+#include <stdlib.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
+#include <filesystem>
 
 #include "platform/Error.h"
 
-RelatorioLinhas::RelatorioLinhas(const std::string& caminho) : caminho_(caminho) {
-  f_ = std::fopen(caminho.c_str(), "wb");
-  if (!f_)
-    throw EConversao("Não foi possível criar o relatório \"" + caminho + "\": " + std::strerror(errno) + ".");
-  std::fputs("\xEF\xBB\xBFTipo;Linha na origem;Código;Ocorrência;Motivo\r\n", f_);
+const char* RelatorioLinhas::Cabecalho() { return "\xEF\xBB\xBFTipo;Linha na origem;Código;Ocorrência;Motivo\r\n"; }
+
+bool RelatorioLinhas::EhRelatorio(const std::string& caminho) {
+  std::FILE* f = std::fopen(caminho.c_str(), "rb");
+  if (!f) return false;
+  const std::string cabecalho = Cabecalho();
+  std::string inicio(cabecalho.size(), '\0');
+  const std::size_t lidos = std::fread(inicio.data(), 1, inicio.size(), f);
+  std::fclose(f);
+  return lidos == cabecalho.size() && inicio == cabecalho;
 }
 
-RelatorioLinhas::~RelatorioLinhas() {
+RelatorioLinhas::RelatorioLinhas(const std::string& caminho) : caminho_(caminho) {
+  const std::filesystem::path p(caminho);
+  std::string modelo = (p.parent_path() / ("." + p.filename().string() + ".XXXXXX")).string();
+  const int fd = mkstemp(modelo.data());
+  if (fd >= 0) {
+    temporario_ = modelo;
+    f_ = fdopen(fd, "wb");
+    if (!f_) close(fd);
+  }
+  if (!f_) {
+    const int erro = errno;
+    if (!temporario_.empty()) std::remove(temporario_.c_str());
+    throw EConversao("Não foi possível criar o relatório \"" + caminho + "\": " + std::strerror(erro) + ".");
+  }
+  // mkstemp makes it private to its owner; a report is an ordinary file.
+  const mode_t mascara = umask(0);
+  umask(mascara);
+  fchmod(fd, 0666 & ~mascara);
+  std::fputs(Cabecalho(), f_);
+}
+
+RelatorioLinhas::~RelatorioLinhas() { Descarta(); }
+
+void RelatorioLinhas::Descarta() {
   if (f_) std::fclose(f_);
+  f_ = nullptr;
+  if (!temporario_.empty()) std::remove(temporario_.c_str());
+  temporario_.clear();
 }
 
 std::string RelatorioLinhas::Campo(const UString& valor) {
@@ -54,5 +91,11 @@ void RelatorioLinhas::Fecha() {
   bool ok = !falhou_ && std::fflush(f_) == 0 && !std::ferror(f_);
   ok = (std::fclose(f_) == 0) && ok;
   f_ = nullptr;
-  if (!ok) throw EConversao("Não foi possível gravar o relatório \"" + caminho_ + "\" por inteiro.");
+  ok = ok && std::rename(temporario_.c_str(), caminho_.c_str()) == 0;
+  if (!ok) {
+    std::remove(temporario_.c_str());
+    temporario_.clear();
+    throw EConversao("Não foi possível gravar o relatório \"" + caminho_ + "\" por inteiro.");
+  }
+  temporario_.clear();
 }

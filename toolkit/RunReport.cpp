@@ -30,4 +30,15 @@ long long RunReport::TotalRejected() const {
   return n;
 }
 
+long long RunReport::TotalRepeated() const {
+  long long n = 0;
+  for (const auto& k : kinds_) n += k.repeated;
+  return n;
+}
+
+void RunReport::Repeated(const UString& kind, long long n) {
+  for (auto& k : kinds_)
+    if (k.kind == kind) k.repeated += n;
+}
+
 UString DescreveRejeicao(const RowNote& n) { return u"código " + n.code + u": " + n.what; }

@@ -24,6 +24,9 @@ struct KindReport {
   long long written = 0;
   long long skipped = 0;
   long long rejected = 0;
+  // Documents written that match one the target already held (same company, type,
+  // number, customer or supplier, due date and value): a repeated conversion.
+  long long repeated = 0;
   std::vector<RowNote> rejections;  // every row the target refused (few, by nature)
 };
 
@@ -44,6 +47,9 @@ class RunReport {
 
   const std::vector<KindReport>& Kinds() const { return kinds_; }
   long long TotalRejected() const;
+  long long TotalRepeated() const;
+  // Counts documents of the kind `kind` as repeated.
+  void Repeated(const UString& kind, long long n);
 
   // Follows every skipped and rejected row (nullptr: none).
   void SetListener(Listener l) { listener_ = std::move(l); }
