@@ -438,6 +438,8 @@ void TForm1::imgConverterClick() {
       PreparaConversao(tipos, U(edtOrigem->text()), U(cmbEmpresa->currentText()), fonte_, dbNorvale);
   if (!preparacao.problemas.empty()) {
     MessageDlg(TextoProblemas(preparacao.problemas), MsgKind::Error, MsgButtons::OK);
+    barra->SetPosition(0);
+    barra->SetMax(0);
     return;
   }
   if (!ConfirmaPlano(servicos_, preparacao.plano)) return;
