@@ -41,16 +41,21 @@ void LeLinhasDoTipo(PlanoTipo& p, const UString& origem, const UString& empresa,
     busca.SetSQL(UString(u"SELECT COUNT(*) AS N FROM ") + c.tabela +
                  u" WHERE CODEMPRESA = :E AND TIPODOCTO = :T AND CODDOCTO = :D AND " + c.colunaPessoa +
                  u" = :P AND DT_VENCIMENTO = :V AND VALORDOCTO >= :MIN AND VALORDOCTO <= :MAX");
-    busca.BindText(u"E", c.empresa);
-    busca.BindText(u"T", c.tipoDocto);
-    busca.BindText(u"D", c.numero);
-    busca.BindText(u"P", c.pessoa);
-    busca.BindText(u"V", c.vencimento);
-    busca.BindDouble(u"MIN", c.valor - 0.0051);
-    busca.BindDouble(u"MAX", c.valor + 0.0051);
-    busca.Open();
-    if (busca.FieldAsInteger(u"N") > 0) ++p.repetidos;
-    busca.Close();
+    try {
+      busca.BindText(u"E", c.empresa);
+      busca.BindText(u"T", c.tipoDocto);
+      busca.BindText(u"D", c.numero);
+      busca.BindText(u"P", c.pessoa);
+      busca.BindText(u"V", c.vencimento);
+      busca.BindDouble(u"MIN", c.valor - 0.0051);
+      busca.BindDouble(u"MAX", c.valor + 0.0051);
+      busca.Open();
+      if (busca.FieldAsInteger(u"N") > 0) ++p.repetidos;
+      busca.Close();
+    } catch (const EDatabaseError&) {
+      // A value the target cannot hold (a character outside its set, a number too
+      // long): no document there can be this one. The run refuses it with its row.
+    }
   }
 }
 
