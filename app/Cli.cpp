@@ -10,12 +10,15 @@
 
 #include "app/CliExame.h"
 #include "app/ConsoleServices.h"
+#include "app/InterrupcaoConsole.h"
 #include "platform/Error.h"
 #include "platform/StringList.h"
 #include "platform/firebird/Firebird.h"
 #include "converters/Tipos.h"
 #include "platform/dbase/DbfEngine.h"
 #include "run/ClassesConversaoController.h"
+#include "run/GuardaRelatorio.h"
+#include "run/Plano.h"
 #include "run/Relatorio.h"
 #include "toolkit/Explicacoes.h"
 #include "toolkit/RunReport.h"
@@ -38,7 +41,8 @@ const char* kUsage =
     "  --senha S          senha do banco (padrão ISC_PASSWORD, senão a da janela)\n"
     "  --simular          faz a conversão inteira e desfaz tudo no fim: o banco fica como estava\n"
     "  --relatorio ARQ    grava em ARQ (CSV com ;, ou planilha se terminar em .xlsx) cada registro\n"
-    "                     ignorado ou rejeitado\n"
+    "                     ignorado ou rejeitado; nunca sobre o banco de destino, na pasta de\n"
+    "                     origem ou sobre outro arquivo\n"
     "  --inspecionar      só lê a pasta de origem e diz o que encontrou; não abre banco nenhum\n"
     "  --conferir         confere um banco já convertido com a pasta de origem; não grava nada\n"
     "  --help             mostra este texto\n"
@@ -50,8 +54,14 @@ const char* kUsage =
     "TIPO: %TIPOS%, ou todos.\n"
     "A ordem da conversão é sempre a mesma, qualquer que seja a ordem dos tipos.\n"
     "\n"
-    "Saída: 0 concluída; 3 concluída com registros rejeitados; 1 falhou e nada foi gravado;\n"
-    "2 uso incorreto. Uma simulação sai como a conversão de verdade sairia.\n"
+    "Antes de começar, confere as tabelas de origem e o banco de destino e mostra o plano:\n"
+    "quantos registros cada tipo apaga no destino e lê da origem, e os documentos repetidos.\n"
+    "Ctrl-C durante a conversão desfaz tudo: nada é gravado.\n"
+    "\n"
+    "Saída: 0 concluída; 3 concluída com registros rejeitados ou documentos repetidos;\n"
+    "1 falhou ou não pôde começar, e nada foi gravado; 2 uso incorreto (também um --relatorio\n"
+    "recusado); 130 interrompida pelo usuário, nada foi gravado.\n"
+    "Uma simulação sai como a conversão de verdade sairia.\n"
     "A inspeção sai com 0 quando encontrou tabelas do TOLV e leu cada uma por inteiro, senão 1.\n"
     "A conferência sai com 0 quando tudo confere, senão 1.\n";
 
@@ -105,6 +115,8 @@ void printSummary(const RunReport& r, SourceEngine& fonte, bool committed, bool 
     std::printf("  %s: lidos %lld, %s %lld, ignorados %lld, rejeitados %lld\n", UToUtf8(k.kind).c_str(), k.read,
                 committed ? (simulacao ? "a gravar" : "gravados") : "desfeitos", k.written, k.skipped, k.rejected);
     for (const RowNote& n : k.rejections) std::printf("    rejeitado: %s\n", UToUtf8(DescreveRejeicao(n)).c_str());
+    if (k.repeated)
+      std::printf("    repetidos: %lld já estavam no banco de destino (gravados de novo)\n", k.repeated);
   }
   ImprimeConferencia(r, "Conferência com a origem, antes da confirmação");
   for (const UString& aviso : fonte.TakeRemarks()) std::printf("  aviso: %s\n", UToUtf8(aviso).c_str());
@@ -226,8 +238,37 @@ bool Selecao(const std::vector<std::string>& nomes, TStringList& params, int& st
   return true;
 }
 
-// The conversion itself, with the summary and the row report.
+// The kinds the selection list ticks, in the run's order.
+std::vector<const Tipo*> Marcados(const TStringList& params) {
+  std::vector<const Tipo*> tipos;
+  for (const Tipo& t : Tipos())
+    if (params.Values(t.chave) == u"S") tipos.push_back(&t);
+  return tipos;
+}
+
+void ImprimePlano(const Plano& plano) {
+  for (const UString& l : plano.Linhas()) std::printf("%s\n", UToUtf8(l).c_str());
+  std::printf("\n");
+  std::fflush(stdout);
+}
+
+constexpr int kInterrompida = 130;
+
+int Interrompida(ConsoleServices& services) {
+  services.MessageBox(MsgKind::Warning, EInterrompida().Message(), MsgButtons::OK);
+  return kInterrompida;
+}
+
+// The conversion itself: the check and the plan, the run, the summary and the row report.
 int Converte(const Opcoes& o, const TStringList& params) {
+  if (!o.relatorio.empty()) {
+    if (const UString recusa = RecusaRelatorio(o.relatorio, o.origem, o.destino); !recusa.empty()) {
+      std::fprintf(stderr, "conversor-tolv-cli: --relatorio: %s\n", UToUtf8(recusa).c_str());
+      return 2;
+    }
+  }
+  // Before the target is opened: the engine's threads must start with the signals blocked.
+  InterrupcaoConsole interrupcao;
   ConsoleProgress progress;
   ConsoleServices services;
   services.SetProgress(&progress);
@@ -247,6 +288,14 @@ int Converte(const Opcoes& o, const TStringList& params) {
     return 1;
   }
 
+  const Preparacao preparacao = PreparaConversao(Marcados(params), Utf8ToU(o.origem), Utf8ToU(o.empresa), fonte, db);
+  if (interrupcao.Pedida()) return Interrompida(services);
+  if (!preparacao.problemas.empty()) {
+    services.MessageBox(MsgKind::Error, TextoProblemas(preparacao.problemas), MsgButtons::OK);
+    return 1;
+  }
+  if (!o.conferir) ImprimePlano(preparacao.plano);
+
   std::unique_ptr<Relatorio> arquivoRelatorio;
   if (!o.relatorio.empty()) {
     try {
@@ -261,19 +310,23 @@ int Converte(const Opcoes& o, const TStringList& params) {
   }
 
   bool committed = false;
+  bool interrompida = false;
   try {
     TClassesConversaoController controller(services, fonte, report);
     controller.SetSimulacao(o.simular);
     controller.SetConferir(o.conferir);
+    controller.SetPlano(&preparacao.plano);
+    controller.SetInterrupcao(&interrupcao.Pedido());
     committed = controller.FEfetuaConversao(params, Utf8ToU(o.origem), db, db.DefaultTransaction(), progress.Bar(),
                                             progress.Label(), Utf8ToU(o.empresa), o.gerarCodigos);
+    interrompida = controller.Interrompida();
   } catch (const std::exception& e) {
     // Only the start of the run's transaction fails this way.
     services.ShowError(ErrorMessage(e));
     committed = false;
   }
   progress.Finish();
-  if (o.conferir) {
+  if (o.conferir && !interrompida) {
     // A check prints its table and says whether it all matched; nothing was written.
     const bool confere = ImprimeConferencia(report, "Conferência do banco de destino com a pasta de origem") && committed;
     std::printf("%s\n", !committed ? "Conferência: não foi possível conferir (veja o erro acima)."
@@ -283,14 +336,23 @@ int Converte(const Opcoes& o, const TStringList& params) {
     return confere ? 0 : 1;
   }
   printSummary(report, fonte, committed, o.simular);
-  int status = !committed ? 1 : report.TotalRejected() > 0 ? 3 : 0;
+  int status = interrompida                                                     ? kInterrompida
+               : !committed                                                     ? 1
+               : report.TotalRejected() > 0 || report.TotalRepeated() > 0 ? 3
+                                                                                : 0;
   if (arquivoRelatorio) {
-    try {
-      arquivoRelatorio->Fecha();
-      std::printf("Relatório dos registros não gravados: %s\n", o.relatorio.c_str());
-    } catch (const std::exception& e) {
-      services.ShowError(ErrorMessage(e));
-      if (status == 0) status = 1;
+    // Only a run that got to its end replaces an earlier report.
+    if (!committed) {
+      arquivoRelatorio->Descarta();
+      std::printf("Relatório não gravado: a conversão não chegou ao fim.\n");
+    } else {
+      try {
+        arquivoRelatorio->Fecha();
+        std::printf("Relatório dos registros não gravados: %s\n", o.relatorio.c_str());
+      } catch (const std::exception& e) {
+        services.ShowError(ErrorMessage(e));
+        if (status == 0) status = 1;
+      }
     }
   }
   // The last line, where a script or a tired operator looks.

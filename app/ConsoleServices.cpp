@@ -41,7 +41,7 @@ MsgResult ConsoleServices::MessageBox(MsgKind kind, const UString& text, MsgButt
   std::fprintf(out_, "[%s] %s\n", UToUtf8(MsgTitle(kind)).c_str(), forConsole(text).c_str());
   std::fflush(out_);
   // Nobody answers at a console: a question is answered No, which changes nothing.
-  return buttons == MsgButtons::YesNo ? MsgResult::No : MsgResult::OK;
+  return buttons == MsgButtons::OK ? MsgResult::OK : MsgResult::No;
 }
 
 void ConsoleServices::ShowError(const UString& text) {

@@ -6,19 +6,10 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QPainter>
-#include <QPointer>
 #include <QScreen>
 
 #include "app/images/Pictures.h"
 #include "platform/Error.h"
-#include "run/ClassesConversaoController.h"
-#include "toolkit/Explicacoes.h"
-
-namespace {
-
-UString U(const QString& s) { return s.toStdU16String(); }
-
-}  // namespace
 
 // ---------------------------------------------------------------- TForm1
 
@@ -133,6 +124,10 @@ void TForm1::CriaControles() {
 
   pnlConverter = CriaBotao(456, 335, 43, imgConverter, pictures::Convert(41, 41), QStringLiteral("Converter"));
   pnlSair = CriaBotao(504, 335, 43, imgSair, pictures::Exit(41, 41), QStringLiteral("Sair"));
+  btnCancelar = new QPushButton(QStringLiteral("Cancelar"), this);
+  btnCancelar->setGeometry(456, 381, 91, 21);
+  btnCancelar->setToolTip(QStringLiteral("Interrompe a conversão e desfaz tudo o que ela fez"));
+  btnCancelar->hide();
 
   // Named as in the code, for tests and for anyone inspecting the running window.
   const std::pair<QWidget*, const char*> nomes[] = {
@@ -144,7 +139,8 @@ void TForm1::CriaControles() {
       {boxFornecedor, "boxFornecedor"}, {boxGrupo, "boxGrupo"}, {boxPagar, "boxPagar"},
       {boxSubGrupo, "boxSubGrupo"}, {boxProduto, "boxProduto"}, {boxReceber, "boxReceber"},
       {boxFabricante, "boxFabricante"}, {lblProgresso, "lblProgresso"}, {barra, "barra"},
-      {pnlConverter, "pnlConverter"}, {imgConverter, "imgConverter"}, {pnlSair, "pnlSair"}, {imgSair, "imgSair"}};
+      {pnlConverter, "pnlConverter"}, {imgConverter, "imgConverter"}, {pnlSair, "pnlSair"}, {imgSair, "imgSair"},
+      {btnCancelar, "btnCancelar"}};
   for (const auto& [w, nome] : nomes) w->setObjectName(QString::fromLatin1(nome));
   setObjectName(QStringLiteral("Form1"));
 
@@ -224,6 +220,7 @@ void TForm1::LigaEventos() {
   pnlSair->OnClick = clique(&TForm1::imgSairClick);
   imgSair->OnClick = clique(&TForm1::imgSairClick);
   QObject::connect(boxProduto, &QCheckBox::toggled, this, [this](bool) { Protege([&] { boxProdutoClick(); }); });
+  QObject::connect(btnCancelar, &QPushButton::clicked, this, [this] { Protege([&] { btnCancelarClick(); }); });
 
   // The window sees every key press before its controls do.
   for (QWidget* w : findChildren<QWidget*>()) w->installEventFilter(this);
@@ -254,9 +251,14 @@ void TForm1::showEvent(QShowEvent* event) {
 
 void TForm1::closeEvent(QCloseEvent* event) {
   // A run goes on inside the window's own event processing; closing under it would
-  // leave it converting into a window that is gone.
+  // leave it converting into a window that is gone. Asked to close, the window
+  // stops the run (rolled back) and closes when it has ended.
   if (emConversao_) {
     event->ignore();
+    if (!cancelar_ && MessageDlg(u"Cancelar a conversão?", MsgKind::Confirmation, MsgButtons::YesNo) == MsgResult::Yes) {
+      fecharAoFim_ = true;
+      btnCancelarClick();
+    }
     return;
   }
   QWidget::closeEvent(event);
@@ -334,72 +336,6 @@ void TForm1::boxProdutoClick() {
                               MsgButtons::YesNo) == MsgResult::Yes;
   else
     mGerarCodigo = false;
-}
-
-bool TForm1::ConectaBancoNorvale() {
-  bool Result = false;
-  const UString nome = U(edtDestino->text());
-  try {
-    // Another file than the one open: leave the old one and attach to the new.
-    if (dbNorvale.Connected() && dbNorvale.DatabaseName() != nome) dbNorvale.Close();
-    if (!dbNorvale.Connected()) dbNorvale.SetDatabaseName(nome);
-    if (dbNorvale.DatabaseName().empty()) throw EConversao(u"Caminho do banco de dados em branco");
-    dbNorvale.Open();
-    Result = true;
-  } catch (const std::exception& e) {
-    MessageDlg(u"Não foi possível conectar ao banco de dados Norvale\rMotivo: " + ExplicaConexao(e, nome),
-               MsgKind::Error, MsgButtons::OK);
-  }
-  return Result;
-}
-
-bool TForm1::ConectaBancoOrigem() {
-  if (edtOrigem->text().isEmpty()) {
-    MessageDlg(u"Caminho para o banco de dados de origem não pode ficar em branco.", MsgKind::Error, MsgButtons::OK);
-    return false;
-  }
-  return true;
-}
-
-void TForm1::HabilitaBotoes(bool bln) {
-  for (QWidget* w : std::initializer_list<QWidget*>{pnlAbrirOrigem, pnlAbrirNorvale, pnlConverter, pnlSair, boxCliente,
-                                                    boxProduto, boxFornecedor, boxSubGrupo, boxGrupo, boxFabricante,
-                                                    boxReceber, boxPagar})
-    w->setEnabled(bln);
-}
-
-void TForm1::CarregaParametros(TStringList& params) {
-  for (const auto& [tipo, caixa] : caixas_)
-    params.Add(UString(tipo->chave) + u"=" + (caixa->isChecked() ? u"S" : u"N"));
-}
-
-void TForm1::imgConverterClick() {
-  // The commands are disabled during a run; this keeps a queued click from
-  // starting a second one from inside the first.
-  if (emConversao_) return;
-  if (!ConectaBancoNorvale()) return;
-  if (!ConectaBancoOrigem()) return;
-
-  QPointer<QWidget> focado = QApplication::focusWidget();
-  emConversao_ = true;
-  HabilitaBotoes(false);
-  // Final step, also after an error: the commands come back, and the focus to the
-  // command that had it.
-  struct Final {
-    TForm1* form;
-    QPointer<QWidget> focado;
-    ~Final() {
-      form->HabilitaBotoes(true);
-      form->emConversao_ = false;
-      if (focado && focado->window() == form && focado->isEnabled()) focado->setFocus(Qt::OtherFocusReason);
-    }
-  } fim{this, focado};
-
-  TStringList MParams;
-  CarregaParametros(MParams);
-  TClassesConversaoController controlador(servicos_, fonte_, relatorio_);
-  controlador.FEfetuaConversao(MParams, U(edtOrigem->text()), dbNorvale, transacaoNorvale, *barra, *lblProgresso,
-                               U(cmbEmpresa->currentText()), mGerarCodigo);
 }
 
 void TForm1::imgSairClick() { close(); }

@@ -7,7 +7,9 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QWidget>
+#include <atomic>
 #include <functional>
 #include <optional>
 #include <utility>
@@ -62,8 +64,12 @@ class TForm1 : public QWidget {
   TImage* imgConverter;
   TPanel* pnlSair;
   TImage* imgSair;
+  // Under the two commands, shown only while a run goes on: stops it, and the run
+  // is rolled back.
+  QPushButton* btnCancelar;
 
-  // The target connection, open from the first run for as long as the window lives.
+  // The target connection, attached for each run and let go when it ends, so that
+  // Norvale can open the file at once.
   fb::Database dbNorvale;
   fb::Transaction& transacaoNorvale;
   // The operator's answer to whether product codes are generated.
@@ -88,6 +94,7 @@ class TForm1 : public QWidget {
   void imgConverterClick();
   void imgSairClick();
   void boxProdutoClick();
+  void btnCancelarClick();
 
   // Operations of a run.
   bool ConectaBancoNorvale();
@@ -126,5 +133,8 @@ class TForm1 : public QWidget {
   std::vector<std::pair<const Tipo*, QCheckBox*>> caixas_;
   bool emConversao_ = false;
   bool centrada_ = false;
+  // The operator's request to stop the run going on (Cancel, or closing the window).
+  std::atomic<bool> cancelar_{false};
+  bool fecharAoFim_ = false;
 };
 

@@ -31,9 +31,10 @@ MsgResult QtWindowServices::MessageBox(MsgKind kind, const UString& text, MsgBut
     case MsgKind::Information: box.setIcon(QMessageBox::Information); break;
     case MsgKind::Confirmation: box.setIcon(QMessageBox::Question); break;
   }
-  if (buttons == MsgButtons::YesNo) {
+  const bool pergunta = buttons != MsgButtons::OK;
+  if (pergunta) {
     box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-    box.setDefaultButton(QMessageBox::Yes);
+    box.setDefaultButton(buttons == MsgButtons::YesNoPadraoNao ? QMessageBox::No : QMessageBox::Yes);
     // Closing the box without an answer counts as No.
     box.setEscapeButton(QMessageBox::No);
   } else {
@@ -41,7 +42,7 @@ MsgResult QtWindowServices::MessageBox(MsgKind kind, const UString& text, MsgBut
   }
   box.setWindowModality(Qt::ApplicationModal);
   const int pressed = box.exec();
-  if (buttons == MsgButtons::YesNo) return pressed == QMessageBox::Yes ? MsgResult::Yes : MsgResult::No;
+  if (pergunta) return pressed == QMessageBox::Yes ? MsgResult::Yes : MsgResult::No;
   return MsgResult::OK;
 }
 

@@ -32,6 +32,9 @@ void Passagem::Percorre(const std::function<Linha(const SourceQuery&)>& linha) {
     rotulo.SetCaption(texto + IntToU(registro) + de);
     ctx_.SetPosicao(tipo_.relato, registro, barra.Max());
     ctx_.ProcessMessages();
+    // Looked at after the window took its input, so a Cancel pressed now stops
+    // the run before this row is written.
+    ctx_.VerificaInterrupcao();
     report.Read();
     Identifica(UString(), UString());
 

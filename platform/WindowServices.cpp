@@ -14,7 +14,7 @@ UString MsgTitle(MsgKind kind) {
 
 MsgResult QuietServices::MessageBox(MsgKind kind, const UString& text, MsgButtons buttons) {
   std::fprintf(stderr, "[%s] %s\n", UToUtf8(MsgTitle(kind)).c_str(), UToUtf8(text).c_str());
-  return buttons == MsgButtons::YesNo ? MsgResult::Yes : MsgResult::OK;
+  return buttons == MsgButtons::OK ? MsgResult::OK : MsgResult::Yes;
 }
 
 void QuietServices::ShowError(const UString& text) { std::fprintf(stderr, "[Error] %s\n", UToUtf8(text).c_str()); }

@@ -5,7 +5,9 @@
 #include "platform/Text.h"
 
 enum class MsgKind { Error, Warning, Information, Confirmation };
-enum class MsgButtons { OK, YesNo };
+// YesNoPadraoNao: Yes and No where Enter (the default button) answers No, for a
+// question whose Yes would delete or double what the operator has.
+enum class MsgButtons { OK, YesNo, YesNoPadraoNao };
 enum class MsgResult { OK, Yes, No };
 
 // The box title: the kind's standard word.

@@ -30,6 +30,20 @@ void AvisaRejeitados(const RunContext& ctx) {
   ctx.MessageDlg(texto, MsgKind::Warning, MsgButtons::OK);
 }
 
+// Documents added that the target already held, alike in company, type, number,
+// customer or supplier, due date and value: most likely a folder converted twice.
+// They were written, as documents always are; the operator is told how many.
+void AvisaRepetidos(const RunContext& ctx) {
+  const long long total = ctx.Report().TotalRepeated();
+  if (total == 0) return;
+  UString texto = IntToU(total) + (total == 1 ? u" documento convertido é igual a um" : u" documentos convertidos são iguais a documentos")
+                  + u" que o banco de destino já tinha (mesma empresa, tipo, número, cliente ou fornecedor, vencimento "
+                    u"e valor): confira se esta pasta já não tinha sido convertida.";
+  for (const KindReport& k : ctx.Report().Kinds())
+    if (k.repeated) texto += u"\r" + k.kind + u": " + IntToU(k.repeated);
+  ctx.MessageDlg(texto, MsgKind::Warning, MsgButtons::OK);
+}
+
 // The database's English sends an operator looking for a fault of the program when
 // the cause is outside it; the explanation goes in front. A target without the
 // Norvale tables is told by name: those the selected kinds write that it lacks.
@@ -66,6 +80,7 @@ bool TClassesConversaoController::FEfetuaConversao(const TStringList& MParams, c
                                                    ProgressBar& Barra, StatusLabel& lblInfo,
                                                    const UString& Empresa, bool GerarCodigo) {
   bool result = false;
+  interrompida_ = false;
   report_.Clear();
   RunContext ctx(BDDestino, fonte_, ui_, report_);
   ctx.SetOrigem(BDOrigem);
@@ -74,6 +89,24 @@ bool TClassesConversaoController::FEfetuaConversao(const TStringList& MParams, c
   ctx.SetSimulacao(simulacao_ || conferir_);
   ctx.SetConferir(conferir_);
   ctx.SetProgresso(Barra, lblInfo);
+  ctx.SetInterrupcao(interrupcao_);
+
+  std::vector<const Tipo*> tipos;
+  for (const Tipo& t : Tipos())
+    if (MParams.Values(t.chave) == u"S") tipos.push_back(&t);
+  Preparacao preparacao;
+  const Plano* plano = plano_;
+  if (!plano) {
+    preparacao = PreparaConversao(tipos, BDOrigem, Empresa, fonte_, BDDestino);
+    if (!preparacao.problemas.empty()) {
+      ctx.MessageDlg(TextoProblemas(preparacao.problemas), MsgKind::Error, MsgButtons::OK);
+      Barra.SetPosition(0);
+      Barra.SetMax(0);
+      return false;
+    }
+    plano = &preparacao.plano;
+  }
+
   auto conversao = std::make_unique<TConversao>(ctx);
   Barra.SetPosition(0);
   // Outside the guard: a transaction that cannot start reaches the caller.
@@ -81,15 +114,18 @@ bool TClassesConversaoController::FEfetuaConversao(const TStringList& MParams, c
   UString motivo;
   bool confirmando = false;
   try {
-    for (const Tipo& t : Tipos()) {
-      if (MParams.Values(t.chave) != u"S") continue;
+    ctx.VerificaInterrupcao();
+    for (const Tipo* t : tipos) {
       // What the kind wrote is read back and compared with the source before the
       // commit: a run that does not reconcile is never kept.
-      Conferencia conferencia(ctx, t);
+      Conferencia conferencia(ctx, *t);
       conferencia.Antes();
-      t.converte(ctx, t);
+      t->converte(ctx, *t);
       conferencia.Depois();
+      if (const PlanoTipo* p = plano->DoTipo(*t); p && p->repetidos) report_.Repeated(t->relato, p->repetidos);
     }
+    // The last moment the operator's stop can take everything back.
+    ctx.VerificaInterrupcao();
     confirmando = !ctx.Simulacao();
     if (ctx.Simulacao())
       conversao->PCancelaTransacao(Transacao);
@@ -99,10 +135,14 @@ bool TClassesConversaoController::FEfetuaConversao(const TStringList& MParams, c
     if (!conferir_) {
       ctx.MessageDlg(u"Conversão concluída com sucesso!", MsgKind::Information, MsgButtons::OK);
       AvisaRejeitados(ctx);
+      AvisaRepetidos(ctx);
     }
     result = true;
     Barra.SetPosition(0);
     return result;
+  } catch (const EInterrompida& e) {
+    interrompida_ = true;
+    motivo = ErrorMessage(e);
   } catch (const ESourceError& e) {
     motivo = ErrorMessage(e);
   } catch (const EDatabaseError& e) {
@@ -118,7 +158,10 @@ bool TClassesConversaoController::FEfetuaConversao(const TStringList& MParams, c
     // The rollback failing too (a lost connection) must not hide the first error.
     motivo += u"\r" + ErrorMessage(e);
   }
-  ctx.MessageDlg(u"Ocorreu um erro durante a conversão! Motivo: " + motivo, MsgKind::Error, MsgButtons::OK);
+  if (interrompida_)
+    ctx.MessageDlg(motivo, MsgKind::Warning, MsgButtons::OK);
+  else
+    ctx.MessageDlg(u"Ocorreu um erro durante a conversão! Motivo: " + motivo, MsgKind::Error, MsgButtons::OK);
   Barra.SetPosition(0);
   Barra.SetMax(0);
   return false;

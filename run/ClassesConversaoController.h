@@ -2,11 +2,14 @@
 // One conversion run: starts the target transaction, runs each selected converter
 // in the fixed order, commits, and tells the operator whether the run succeeded.
 // A run is one transaction: a failure anywhere rolls all of it back.
+#include <atomic>
+
 #include "platform/SourceQuery.h"
 #include "platform/StringList.h"
 #include "platform/Text.h"
 #include "platform/WindowServices.h"
 #include "platform/firebird/Firebird.h"
+#include "run/Plano.h"
 #include "toolkit/RunReport.h"
 
 class TClassesConversaoController {
@@ -25,6 +28,18 @@ class TClassesConversaoController {
   // no box of its own when it ends (the caller prints the reconciliation).
   void SetConferir(bool conferir) { conferir_ = conferir; }
 
+  // The plan the operator was shown and confirmed (not owned; it must outlive the
+  // run). Without one the run checks and plans for itself before it starts: a
+  // missing table or a target that is not Norvale stops it before anything is
+  // emptied, and repeated documents are still counted.
+  void SetPlano(const Plano* plano) { plano_ = plano; }
+  // The operator's request to stop, set from outside (a signal handler, the
+  // window's Cancel); the run looks at it before each source row and before the
+  // commit, and then rolls back.
+  void SetInterrupcao(const std::atomic<bool>* pedido) { interrupcao_ = pedido; }
+  // The last run stopped at the operator's request.
+  bool Interrompida() const { return interrompida_; }
+
   bool FEfetuaConversao(const TStringList& MParams, const UString& BDOrigem, fb::Database& BDDestino,
                         fb::Transaction& Transacao, ProgressBar& Barra, StatusLabel& lblInfo,
                         const UString& Empresa, bool GerarCodigo);
@@ -35,4 +50,7 @@ class TClassesConversaoController {
   RunReport& report_;
   bool simulacao_ = false;
   bool conferir_ = false;
+  const Plano* plano_ = nullptr;
+  const std::atomic<bool>* interrupcao_ = nullptr;
+  bool interrompida_ = false;
 };

@@ -1,6 +1,14 @@
 #include "run/Relatorio.h"
 
+#include <stdlib.h>
+#include <sys/stat.h>
+
 #include <cctype>
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+
+#include "platform/Error.h"
 
 #include "run/RelatorioLinhas.h"
 #include "run/RelatorioPlanilha.h"
@@ -16,11 +24,37 @@ std::vector<UString> Relatorio::Campos(const UString& tipo, RunReport::Outcome o
           o == RunReport::Outcome::Skipped ? u"ignorado" : u"rejeitado", n.what};
 }
 
-std::unique_ptr<Relatorio> AbreRelatorio(const std::string& caminho) {
+namespace {
+
+bool Planilha(const std::string& caminho) {
   const std::string ext = ".xlsx";
   bool planilha = caminho.size() > ext.size();
   for (std::size_t i = 0; planilha && i < ext.size(); ++i)
     planilha = std::tolower(static_cast<unsigned char>(caminho[caminho.size() - ext.size() + i])) == ext[i];
-  if (planilha) return std::make_unique<RelatorioPlanilha>(caminho);
+  return planilha;
+}
+
+}  // namespace
+
+bool Relatorio::EhRelatorio(const std::string& caminho) {
+  return Planilha(caminho) ? RelatorioPlanilha::EhRelatorio(caminho) : RelatorioLinhas::EhRelatorio(caminho);
+}
+
+int Relatorio::CriaAoLado(const std::string& caminho, std::string& temporario) {
+  const std::filesystem::path p(caminho);
+  std::string modelo = (p.parent_path() / ("." + p.filename().string() + ".XXXXXX")).string();
+  const int fd = mkstemp(modelo.data());
+  if (fd < 0)
+    throw EConversao("Não foi possível criar o relatório \"" + caminho + "\": " + std::strerror(errno) + ".");
+  temporario = modelo;
+  // mkstemp makes it private to its owner; a report is an ordinary file.
+  const mode_t mascara = umask(0);
+  umask(mascara);
+  fchmod(fd, 0666 & ~mascara);
+  return fd;
+}
+
+std::unique_ptr<Relatorio> AbreRelatorio(const std::string& caminho) {
+  if (Planilha(caminho)) return std::make_unique<RelatorioPlanilha>(caminho);
   return std::make_unique<RelatorioLinhas>(caminho);
 }

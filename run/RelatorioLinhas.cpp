@@ -1,21 +1,60 @@
 #include "run/RelatorioLinhas.h"
 
+#include <stdlib.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
+#include <filesystem>
 
 #include "platform/Error.h"
 
-RelatorioLinhas::RelatorioLinhas(const std::string& caminho) : caminho_(caminho) {
-  f_ = std::fopen(caminho.c_str(), "wb");
-  if (!f_)
-    throw EConversao("Não foi possível criar o relatório \"" + caminho + "\": " + std::strerror(errno) + ".");
-  std::string cabecalho = "\xEF\xBB\xBF";
-  for (const char* c : Colunas()) cabecalho += std::string(cabecalho.size() > 3 ? ";" : "") + c;
-  std::fputs((cabecalho + "\r\n").c_str(), f_);
+namespace {
+
+// The first line of every report, byte-order mark included.
+std::string Cabecalho() {
+  std::string c = "\xEF\xBB\xBF";
+  bool primeira = true;
+  for (const char* coluna : Relatorio::Colunas()) {
+    c += std::string(primeira ? "" : ";") + coluna;
+    primeira = false;
+  }
+  return c + "\r\n";
 }
 
-RelatorioLinhas::~RelatorioLinhas() {
+}  // namespace
+
+bool RelatorioLinhas::EhRelatorio(const std::string& caminho) {
+  std::FILE* f = std::fopen(caminho.c_str(), "rb");
+  if (!f) return false;
+  const std::string cabecalho = Cabecalho();
+  std::string inicio(cabecalho.size(), '\0');
+  const std::size_t lidos = std::fread(inicio.data(), 1, inicio.size(), f);
+  std::fclose(f);
+  return lidos == cabecalho.size() && inicio == cabecalho;
+}
+
+RelatorioLinhas::RelatorioLinhas(const std::string& caminho) : caminho_(caminho) {
+  const int fd = CriaAoLado(caminho, temporario_);
+  f_ = fdopen(fd, "wb");
+  if (!f_) {
+    const int erro = errno;
+    close(fd);
+    std::remove(temporario_.c_str());
+    throw EConversao("Não foi possível criar o relatório \"" + caminho + "\": " + std::strerror(erro) + ".");
+  }
+  std::fputs(Cabecalho().c_str(), f_);
+}
+
+RelatorioLinhas::~RelatorioLinhas() { Descarta(); }
+
+void RelatorioLinhas::Descarta() {
   if (f_) std::fclose(f_);
+  f_ = nullptr;
+  if (!temporario_.empty()) std::remove(temporario_.c_str());
+  temporario_.clear();
 }
 
 std::string RelatorioLinhas::Campo(const UString& valor) {
@@ -57,5 +96,11 @@ void RelatorioLinhas::Fecha() {
   bool ok = !falhou_ && std::fflush(f_) == 0 && !std::ferror(f_);
   ok = (std::fclose(f_) == 0) && ok;
   f_ = nullptr;
-  if (!ok) throw EConversao("Não foi possível gravar o relatório \"" + caminho_ + "\" por inteiro.");
+  ok = ok && std::rename(temporario_.c_str(), caminho_.c_str()) == 0;
+  if (!ok) {
+    std::remove(temporario_.c_str());
+    temporario_.clear();
+    throw EConversao("Não foi possível gravar o relatório \"" + caminho_ + "\" por inteiro.");
+  }
+  temporario_.clear();
 }

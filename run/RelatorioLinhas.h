@@ -2,7 +2,9 @@
 // The report of every source row that was not written: a CSV file that opens in a
 // spreadsheet as a Brazilian user expects (UTF-8 with its byte-order mark, fields
 // separated by ';'), one line per row, written as the run goes, so that memory
-// stays flat however many rows a rule skips.
+// stays flat however many rows a rule skips. It is written beside its place under a
+// name of its own and renamed into place at the end, so a run that fails or is
+// killed never leaves half a report over an earlier one.
 #include <cstdio>
 #include <string>
 
@@ -10,16 +12,21 @@
 
 class RelatorioLinhas final : public Relatorio {
  public:
-  // Creates (or replaces) the file and writes the header line; throws EConversao
-  // with the reason when the file cannot be written.
+  // Creates the file beside `caminho` and writes the header line; throws
+  // EConversao with the reason when it cannot be written.
   explicit RelatorioLinhas(const std::string& caminho);
   ~RelatorioLinhas() override;
   RelatorioLinhas(const RelatorioLinhas&) = delete;
   RelatorioLinhas& operator=(const RelatorioLinhas&) = delete;
 
   void Linha(const UString& tipo, RunReport::Outcome o, const RowNote& n) override;
-  // Flushes and closes; throws EConversao when something could not be written.
+  // Flushes, closes and puts the file in its place (replacing an earlier report);
+  // throws EConversao when something could not be written.
   void Fecha() override;
+  void Descarta() override;
+
+  // The file at `caminho` is a CSV report this program wrote (its first line is the header).
+  static bool EhRelatorio(const std::string& caminho);
 
   // One field as the file holds it: quoted when it has ';', '"' or a line break,
   // line breaks folded to blanks, and a leading '=', '+', '@' (or '-' not followed
@@ -29,6 +36,7 @@ class RelatorioLinhas final : public Relatorio {
 
  private:
   std::string caminho_;
+  std::string temporario_;
   std::FILE* f_ = nullptr;
   bool falhou_ = false;
 };

@@ -2,9 +2,12 @@
 
 #include <xlsxwriter.h>
 
+#include <unistd.h>
+
 #include <cstdio>
 
 #include "platform/Error.h"
+#include "run/ZipEntrada.h"
 
 namespace {
 
@@ -12,15 +15,28 @@ namespace {
 // cell is never read as a formula.
 std::string Texto(const UString& v) { return UToUtf8(v); }
 
+const char* const kFolha = "Registros não gravados";
+
 }  // namespace
 
+bool RelatorioPlanilha::EhRelatorio(const std::string& caminho) {
+  std::string livro;
+  return LeEntradaZip(caminho, "xl/workbook.xml", livro) &&
+         livro.find("name=\"" + std::string(kFolha) + "\"") != std::string::npos;
+}
+
 RelatorioPlanilha::RelatorioPlanilha(const std::string& caminho) : caminho_(caminho) {
+  // The workbook is written at its close into the file made here beside its place,
+  // which keeps the permissions it was given.
+  close(CriaAoLado(caminho, temporario_));
   lxw_workbook_options opcoes = {};
   opcoes.constant_memory = LXW_TRUE;  // rows go to a temporary file as they come
-  livro_ = workbook_new_opt(caminho.c_str(), &opcoes);
-  if (livro_) folha_ = workbook_add_worksheet(livro_, "Registros não gravados");
-  if (!livro_ || !folha_)
+  livro_ = workbook_new_opt(temporario_.c_str(), &opcoes);
+  if (livro_) folha_ = workbook_add_worksheet(livro_, kFolha);
+  if (!livro_ || !folha_) {
+    Descarta();
     throw EConversao("Não foi possível criar o relatório \"" + caminho + "\".");
+  }
   texto_ = workbook_add_format(livro_);
   format_set_num_format(texto_, "@");  // typed over later, a code still stays text
   lxw_format* negrito = workbook_add_format(livro_);
@@ -34,12 +50,13 @@ RelatorioPlanilha::RelatorioPlanilha(const std::string& caminho) : caminho_(cami
   linha_ = 1;
 }
 
-RelatorioPlanilha::~RelatorioPlanilha() {
-  // Not closed (a run that threw): nothing half written is left under the name.
-  if (livro_) {
-    workbook_close(livro_);
-    std::remove(caminho_.c_str());
-  }
+RelatorioPlanilha::~RelatorioPlanilha() { Descarta(); }
+
+void RelatorioPlanilha::Descarta() {
+  if (livro_) workbook_close(livro_);
+  livro_ = nullptr;
+  if (!temporario_.empty()) std::remove(temporario_.c_str());
+  temporario_.clear();
 }
 
 void RelatorioPlanilha::Linha(const UString& tipo, RunReport::Outcome o, const RowNote& n) {
@@ -57,7 +74,11 @@ void RelatorioPlanilha::Fecha() {
   if (!livro_) return;
   const lxw_error r = workbook_close(livro_);
   livro_ = nullptr;
-  if (falhou_ || r != LXW_NO_ERROR)
+  const bool ok = !falhou_ && r == LXW_NO_ERROR && std::rename(temporario_.c_str(), caminho_.c_str()) == 0;
+  if (ok) temporario_.clear();
+  if (!ok) {
+    Descarta();
     throw EConversao("Não foi possível gravar o relatório \"" + caminho_ + "\" por inteiro" +
                      (r != LXW_NO_ERROR ? std::string(": ") + lxw_strerror(r) : std::string()) + ".");
+  }
 }

@@ -19,9 +19,15 @@ class RelatorioPlanilha final : public Relatorio {
 
   void Linha(const UString& tipo, RunReport::Outcome o, const RowNote& n) override;
   void Fecha() override;
+  void Descarta() override;
+
+  // The file at `caminho` is a workbook this program wrote: a zip whose workbook
+  // names the one sheet a report has.
+  static bool EhRelatorio(const std::string& caminho);
 
  private:
   std::string caminho_;
+  std::string temporario_;
   lxw_workbook* livro_ = nullptr;
   lxw_worksheet* folha_ = nullptr;
   lxw_format* texto_ = nullptr;

@@ -11,7 +11,7 @@ PACKAGES=(
   firebird-dev libfbclient2 firebird3.0-server-core firebird3.0-utils firebird3.0-server
   qt6-base-dev libgl-dev
   python3 python3-dbf python3-dbfread
-  libxlsxwriter-dev
+  libxlsxwriter-dev zlib1g-dev
   xvfb xauth imagemagick x11-utils fonts-dejavu-core fonts-dejavu-extra
   dpkg-dev file binutils lintian desktop-file-utils
 )

@@ -5,6 +5,7 @@
 // run's report, its regional settings, the company and the run's choices. Nothing
 // of a run lives in process-wide state, so two runs (a window and a test, say)
 // never see each other's settings or counts.
+#include <atomic>
 #include <memory>
 #include <vector>
 
@@ -13,6 +14,13 @@
 #include "platform/WindowServices.h"
 #include "platform/firebird/Firebird.h"
 #include "toolkit/RunReport.h"
+
+// The operator asked the run to stop (Ctrl-C, the window's Cancel): raised where the
+// run looks at the request, so it unwinds like any failure and is rolled back.
+class EInterrompida : public EConversao {
+ public:
+  EInterrompida() : EConversao(u"Conversão interrompida pelo usuário; nada foi gravado.") {}
+};
 
 class RunContext {
  public:
@@ -52,6 +60,15 @@ class RunContext {
   // the source with what the target held before it (committed by an earlier run).
   bool Conferir() const { return conferir_; }
   void SetConferir(bool conferir) { conferir_ = conferir; }
+
+  // The request to stop, set from outside the run (a signal handler, the window's
+  // Cancel); nullptr: the run cannot be interrupted.
+  void SetInterrupcao(const std::atomic<bool>* pedido) { interrupcao_ = pedido; }
+  bool InterrupcaoPedida() const { return interrupcao_ && interrupcao_->load(); }
+  // Throws EInterrompida when the operator asked the run to stop.
+  void VerificaInterrupcao() const {
+    if (InterrupcaoPedida()) throw EInterrompida();
+  }
 
   // The progress display the converters show their rows on.
   ProgressBar& Barra() const { return *barra_; }
@@ -103,4 +120,5 @@ class RunContext {
   StatusLabel* rotulo_ = &ownRotulo_;
   Posicao posicao_;
   std::vector<SomaOrigem> somas_;
+  const std::atomic<bool>* interrupcao_ = nullptr;
 };

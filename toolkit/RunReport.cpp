@@ -32,6 +32,17 @@ long long RunReport::TotalRejected() const {
   return n;
 }
 
+long long RunReport::TotalRepeated() const {
+  long long n = 0;
+  for (const auto& k : kinds_) n += k.repeated;
+  return n;
+}
+
+void RunReport::Repeated(const UString& kind, long long n) {
+  for (auto& k : kinds_)
+    if (k.kind == kind) k.repeated += n;
+}
+
 void SomaOrigem::Soma(double v) {
   bruto += v;
   if (escala < 0) return;

@@ -36,6 +36,9 @@ struct KindReport {
   long long written = 0;
   long long skipped = 0;
   long long rejected = 0;
+  // Documents written that match one the target already held (same company, type,
+  // number, customer or supplier, due date and value): a repeated conversion.
+  long long repeated = 0;
   std::vector<RowNote> rejections;  // every row the target refused (few, by nature)
   std::vector<LinhaConferencia> conferencia;  // empty when the kind was not reconciled
 };
@@ -70,6 +73,9 @@ class RunReport {
   // The section being counted into (begun by Begin).
   KindReport& Atual() { return cur(); }
   long long TotalRejected() const;
+  long long TotalRepeated() const;
+  // Counts documents of the kind `kind` as repeated.
+  void Repeated(const UString& kind, long long n);
 
   // Follows every skipped and rejected row (nullptr: none).
   void SetListener(Listener l) { listener_ = std::move(l); }

@@ -2,7 +2,7 @@
 
 MsgResult RecordingServices::MessageBox(MsgKind kind, const UString& text, MsgButtons buttons) {
   boxes.push_back({kind, text, buttons});
-  MsgResult r = buttons == MsgButtons::YesNo ? MsgResult::Yes : MsgResult::OK;
+  MsgResult r = buttons == MsgButtons::OK ? MsgResult::OK : MsgResult::Yes;
   if (!answers.empty()) {
     r = answers.front();
     answers.pop_front();

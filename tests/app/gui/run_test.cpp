@@ -28,6 +28,8 @@ long long Count(const TestDatabase& db, const std::string& table) {
 const UString kSucesso = u"Conversão concluída com sucesso!";
 using Texts = std::vector<UString>;
 
+bool IsPlan(const RecordedBox& b) { return b.text.rfind(u"Plano da conversão", 0) == 0; }
+
 class RunTest : public WindowTest {
  protected:
   void SetUp() override {
@@ -47,6 +49,13 @@ class RunTest : public WindowTest {
     QTest::mouseClick(form.imgAbrirNorvale, Qt::LeftButton);
   }
   void Convert() { QTest::mouseClick(form.imgConverter, Qt::LeftButton); }
+  // The boxes shown, less the plan each run asks the operator to confirm.
+  Texts RunBoxes() {
+    Texts texts;
+    for (const RecordedBox& b : boxes())
+      if (!IsPlan(b)) texts.push_back(b.text);
+    return texts;
+  }
   // Whether every command a run disables is in the state `on`.
   bool CommandsAre(bool on) {
     for (QWidget* w : std::initializer_list<QWidget*>{
@@ -80,7 +89,7 @@ TEST_F(RunTest, TargetThenSourceThenTheRunAndEachFailureGivesTheCommandsBack) {
   ASSERT_EQ(boxes().size(), 2u);
   EXPECT_EQ(boxes()[1].kind, MsgKind::Error);
   EXPECT_EQ(boxes()[1].text, u"Caminho para o banco de dados de origem não pode ficar em branco.");
-  EXPECT_TRUE(form.dbNorvale.Connected());
+  EXPECT_FALSE(form.dbNorvale.Connected());  // let go at once
   EXPECT_EQ(services().processCount, 0);
   EXPECT_TRUE(CommandsAre(true));
 
@@ -95,12 +104,12 @@ TEST_F(RunTest, TargetThenSourceThenTheRunAndEachFailureGivesTheCommandsBack) {
   EXPECT_EQ(form.barra->Max(), 0);
   EXPECT_EQ(form.barra->text(), "0%");
 
-  // The operator supplies the table and tries again.
+  // The operator supplies the table and tries again: the plan, then the run.
   WriteGroups(source, {{"001", "Ferramentas"}});
   Convert();
-  ASSERT_EQ(boxes().size(), 4u);
-  EXPECT_EQ(boxes()[3].text, kSucesso);
-  form.dbNorvale.Close();
+  ASSERT_EQ(boxes().size(), 5u);
+  EXPECT_TRUE(IsPlan(boxes()[3]));
+  EXPECT_EQ(boxes()[4].text, kSucesso);
   EXPECT_EQ(Count(target, "GRUPROD"), 1);
 }
 
@@ -125,6 +134,7 @@ TEST_F(RunTest, GroupsConvertedFromTheWindowWithTheCommandsDisabledMeanwhileThen
     QTest::mouseClick(form.imgConverter, Qt::LeftButton);
     form.imgConverterClick();
     EXPECT_EQ(services().boxes.size(), before);
+    services().answers = {MsgResult::No};  // "Cancelar a conversão?"
     EXPECT_FALSE(form.close());
     EXPECT_TRUE(form.isVisible());
   };
@@ -135,8 +145,9 @@ TEST_F(RunTest, GroupsConvertedFromTheWindowWithTheCommandsDisabledMeanwhileThen
   ASSERT_EQ(QApplication::focusWidget(), form.pnlConverter);
   QTest::keyClick(form.pnlConverter, Qt::Key_Return);
 
-  ASSERT_EQ(BoxTexts(), Texts{kSucesso});
-  EXPECT_EQ(boxes()[0].kind, MsgKind::Information);
+  const UString cancelar = u"Cancelar a conversão?";  // asked at each close, answered No
+  ASSERT_EQ(RunBoxes(), (Texts{cancelar, cancelar, cancelar, kSucesso}));
+  EXPECT_EQ(boxes().back().kind, MsgKind::Information);
   EXPECT_EQ(services().processCount, 3);
   ASSERT_EQ(captions.size(), 3u);
   EXPECT_EQ(captions[2], u"Convertendo Grupos de produtos - Registro 3 de 3");
@@ -149,16 +160,16 @@ TEST_F(RunTest, GroupsConvertedFromTheWindowWithTheCommandsDisabledMeanwhileThen
   EXPECT_EQ(form.barra->Position(), 0);
   EXPECT_EQ(form.barra->text(), "0%");
   EXPECT_TRUE(form.isVisible());
-  EXPECT_TRUE(form.dbNorvale.Connected());
+  EXPECT_FALSE(form.dbNorvale.Connected());
 
-  // Again into the same file: the open connection is used and the groups replaced.
+  // Again into the same file: the groups replaced.
   services().onProcess = nullptr;
   Convert();
   // The operator adds a group to the source and converts into another file.
   WriteGroups(source, {{"001", "Ferramentas"}, {"002", "Tintas"}, {"003", "Hidráulica"}, {"004", "Jardim"}});
   ChooseTarget(second.Path());
   Convert();
-  EXPECT_EQ(BoxTexts(), (Texts{kSucesso, kSucesso, kSucesso}));
+  EXPECT_EQ(RunBoxes(), (Texts{cancelar, cancelar, cancelar, kSucesso, kSucesso, kSucesso}));
   EXPECT_TRUE(services().errors.empty());
   EXPECT_EQ(form.dbNorvale.DatabaseName(), second.Name());
   EXPECT_TRUE(CommandsAre(true));
@@ -182,7 +193,7 @@ TEST_F(RunTest, OnlyTheTickedKindsAreHandedToTheRun) {
   std::vector<UString> captions;
   services().onProcess = [&] { captions.push_back(form.lblProgresso->Caption()); };
   Convert();
-  EXPECT_EQ(BoxTexts(), Texts{kSucesso});
+  EXPECT_EQ(RunBoxes(), Texts{kSucesso});
   ASSERT_EQ(captions.size(), 3u);
   EXPECT_EQ(captions[0].substr(0, 20), u"Convertendo Grupos d");
   EXPECT_EQ(captions[2].substr(0, 24), u"Convertendo Fabricantes ");

@@ -236,6 +236,7 @@ TEST_F(WindowTest, EmptyTargetPathIsRefusedBeforeAnythingElse) {
   const UString refused =
       u"Não foi possível conectar ao banco de dados Norvale\rMotivo: Caminho do banco de dados em branco";
   // Neither path chosen: only the target's message, nothing connected, nothing disabled.
+  ClickCheck(form.boxGrupo);
   QTest::mouseClick(form.imgConverter, Qt::LeftButton);
   ASSERT_EQ(BoxTexts(), std::vector<UString>{refused});
   EXPECT_EQ(boxes()[0].kind, MsgKind::Error);

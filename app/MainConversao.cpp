@@ -1,0 +1,130 @@
+// The run launched from the main window: the connection to the target for the
+// run's length, the source path, the plan the operator confirms, the commands
+// disabled meanwhile and the Cancel command.
+#include <QApplication>
+#include <QPointer>
+#include <QTimer>
+
+#include "app/ConfirmaConversao.h"
+#include "app/Main.h"
+#include "platform/Error.h"
+#include "run/ClassesConversaoController.h"
+#include "toolkit/Explicacoes.h"
+
+namespace {
+
+UString U(const QString& s) { return s.toStdU16String(); }
+
+}  // namespace
+
+bool TForm1::ConectaBancoNorvale() {
+  bool Result = false;
+  const UString nome = U(edtDestino->text());
+  try {
+    // Another file than the one open: leave the old one and attach to the new.
+    if (dbNorvale.Connected() && dbNorvale.DatabaseName() != nome) dbNorvale.Close();
+    if (!dbNorvale.Connected()) dbNorvale.SetDatabaseName(nome);
+    if (dbNorvale.DatabaseName().empty()) throw EConversao(u"Caminho do banco de dados em branco");
+    dbNorvale.Open();
+    Result = true;
+  } catch (const std::exception& e) {
+    MessageDlg(u"Não foi possível conectar ao banco de dados Norvale\rMotivo: " + ExplicaConexao(e, nome),
+               MsgKind::Error, MsgButtons::OK);
+  }
+  return Result;
+}
+
+bool TForm1::ConectaBancoOrigem() {
+  if (edtOrigem->text().isEmpty()) {
+    MessageDlg(u"Caminho para o banco de dados de origem não pode ficar em branco.", MsgKind::Error, MsgButtons::OK);
+    return false;
+  }
+  return true;
+}
+
+void TForm1::HabilitaBotoes(bool bln) {
+  for (QWidget* w : std::initializer_list<QWidget*>{pnlAbrirOrigem, pnlAbrirNorvale, pnlConverter, pnlSair, boxCliente,
+                                                    boxProduto, boxFornecedor, boxSubGrupo, boxGrupo, boxFabricante,
+                                                    boxReceber, boxPagar})
+    w->setEnabled(bln);
+}
+
+void TForm1::CarregaParametros(TStringList& params) {
+  for (const auto& [tipo, caixa] : caixas_)
+    params.Add(UString(tipo->chave) + u"=" + (caixa->isChecked() ? u"S" : u"N"));
+}
+
+void TForm1::btnCancelarClick() {
+  if (!emConversao_) return;
+  cancelar_ = true;
+  btnCancelar->setEnabled(false);
+}
+
+void TForm1::imgConverterClick() {
+  // The commands are disabled during a run; this keeps a queued click from
+  // starting a second one from inside the first.
+  if (emConversao_) return;
+  std::vector<const Tipo*> tipos;
+  for (const auto& [tipo, caixa] : caixas_)
+    if (caixa->isChecked()) tipos.push_back(tipo);
+  if (tipos.empty()) {
+    MessageDlg(u"Marque ao menos um tipo de dado para converter.", MsgKind::Warning, MsgButtons::OK);
+    return;
+  }
+  if (!ConectaBancoNorvale()) return;
+  // Whatever happens from here, the target is let go at the end: the embedded
+  // engine holds the file for one process, and Norvale must be able to open it.
+  struct Solta {
+    fb::Database& db;
+    ~Solta() {
+      try {
+        db.Close();
+      } catch (const std::exception&) {
+        // A connection that broke is gone already.
+      }
+    }
+  } solta{dbNorvale};
+  if (!ConectaBancoOrigem()) return;
+
+  QPointer<QWidget> focado = QApplication::focusWidget();
+  emConversao_ = true;
+  HabilitaBotoes(false);
+  // Final step, also after an error: the commands come back, and the focus to the
+  // command that had it.
+  struct Final {
+    TForm1* form;
+    QPointer<QWidget> focado;
+    ~Final() {
+      form->btnCancelar->hide();
+      form->HabilitaBotoes(true);
+      form->emConversao_ = false;
+      if (focado && focado->window() == form && focado->isEnabled()) focado->setFocus(Qt::OtherFocusReason);
+    }
+  } fim{this, focado};
+
+  // The check and the plan, before anything is touched; the operator confirms the plan.
+  const Preparacao preparacao =
+      PreparaConversao(tipos, U(edtOrigem->text()), U(cmbEmpresa->currentText()), fonte_, dbNorvale);
+  if (!preparacao.problemas.empty()) {
+    MessageDlg(TextoProblemas(preparacao.problemas), MsgKind::Error, MsgButtons::OK);
+    barra->SetPosition(0);
+    barra->SetMax(0);
+    return;
+  }
+  if (!ConfirmaPlano(servicos_, preparacao.plano)) return;
+
+  TStringList MParams;
+  CarregaParametros(MParams);
+  TClassesConversaoController controlador(servicos_, fonte_, relatorio_);
+  controlador.SetPlano(&preparacao.plano);
+  cancelar_ = false;
+  fecharAoFim_ = false;
+  controlador.SetInterrupcao(&cancelar_);
+  btnCancelar->setEnabled(true);
+  btnCancelar->show();
+  btnCancelar->raise();
+  controlador.FEfetuaConversao(MParams, U(edtOrigem->text()), dbNorvale, transacaoNorvale, *barra, *lblProgresso,
+                               U(cmbEmpresa->currentText()), mGerarCodigo);
+  // Closing the window was asked during the run: it ends now that the run has.
+  if (fecharAoFim_) QTimer::singleShot(0, this, [this] { close(); });
+}
