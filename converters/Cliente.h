@@ -128,8 +128,10 @@ class TConverteCliente : public TConversao {
   void LimpaVariavel();
   // Empties CLIENTE inside the run's transaction.
   void LimpaTabela();
-  // The insert of the customer held, as one literal statement text.
+  // The insert of the customer held, as one literal statement text, and as the
+  // (column, value) pairs the record binds to its statement.
   UString MontaSqlInsere() const;
+  fb::Row Colunas() const;
   // Acao 1: runs the insert and resets the record. An insert the target refuses
   // does not stop the run: its message is kept in ErroGravacao() and the result is
   // still true; the caller decides how to report it. Any other Acao does nothing

@@ -21,12 +21,15 @@ UString TFabricante::montaSQL() const {
          u",        " + QuotedStr(FDescricao) + u")";
 }
 
+fb::Row TFabricante::Colunas() const {
+  return {{u"cadfabr.codFabric", fb::Value::Texto(FCodFabric)}, {u"cadfabr.Descricao", fb::Value::Texto(FDescricao)}};
+}
+
 bool TFabricante::GravaFabr() {
   FErroGravacao.clear();
   FGravou = false;
   try {
-    QDestino->SetSQL(montaSQL());
-    QDestino->ExecSQL();
+    Insere(u"cadfabr", Colunas(), [this] { return montaSQL(); });
     FGravou = true;
   } catch (const std::exception& e) {
     // A failed statement leaves nothing behind and the transaction active: the

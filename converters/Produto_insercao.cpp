@@ -1,7 +1,7 @@
-// The product record's insert: one literal statement per product, with the
-// registration date and the three dates of the last entry, price change and
-// alteration only when they hold a value, so that the target keeps its own defaults
-// otherwise.
+// The product record's insert, as (column, value) pairs and as the literal text
+// they make, with the registration date and the three dates of the last entry,
+// price change and alteration only when they hold a value, so that the target keeps
+// its own defaults otherwise.
 #include <utility>
 #include <vector>
 
@@ -10,157 +10,152 @@
 
 namespace {
 
-using Coluna = std::pair<const char16_t*, UString>;
+fb::Value Texto(const UString& v) { return ValorTexto(v); }
+fb::Value Numero(double v) { return ValorNumero(v); }
+fb::Value Inteiro(std::int32_t v) { return ValorInteiro(v); }
 
 }  // namespace
 
-UString TConverteProduto::MontaSql() const {
-  const std::vector<Coluna> inicio = {
-      {u"Produto.CODPROD", TextoSql(CodProd())},
-      {u"Produto.TIPOPROD", TextoSql(TipoProd())},
-      {u"Produto.ATIVO", TextoSql(Ativado())},
-      {u"Produto.PRODBLOQUEADO", TextoSql(ProdBloqueado())},
-      {u"Produto.CONTROLESERIE", TextoSql(ControleSerie())},
-      {u"Produto.REFERENCIA", TextoSql(Referencia())},
-      {u"Produto.REFFABRICANTE", TextoSql(RefFabricante())},
-      {u"Produto.DESCRICAO", TextoSql(Descricao())},
-      {u"Produto.DESCRICAO2", TextoSql(Descricao2())},
-      {u"Produto.DESCRICAO3", TextoSql(Descricao3())},
-      {u"Produto.FORNEC_ULT_ENT1", TextoSql(Fornec_Ult_Ent1())},
-      {u"Produto.CODGRUPO", TextoSql(CodGrupo())},
-      {u"Produto.CODSUBGRUPO", TextoSql(CodSubGrupo())},
-      {u"Produto.PRINCIPALFORNEC", TextoSql(PrincipalFornecedor())},
-      {u"Produto.EMBALAGEM", TextoSql(Embalagem())},
-      {u"Produto.CODFABRIC", TextoSql(CodFabric())},
-      {u"Produto.OBSERVACAO", TextoSql(Observacao())},
-      {u"Produto.CODLOCAL", TextoSql(CodLocal())},
-      {u"Produto.CODCLASFIS", TextoSql(CodClasFis())},
-      {u"Produto.ALIQICMSREG00", NumeroSql(AliqIcmsReg00())},
-      {u"Produto.BASEICMSREG00", NumeroSql(BaseIcmsReg00())},
-      {u"Produto.BASEICMSREG02", NumeroSql(BaseIcmsReg02())},
-      {u"Produto.CODTRIBUT00", TextoSql(CodTribut00())},
-      {u"Produto.CODTRIBUT01", TextoSql(CodTribut01())},
-      {u"Produto.ALIQICMSPDV", NumeroSql(AliqIcmsPdv())},
-      {u"Produto.SUBSTRIB", TextoSql(SubsTrib())},
-      {u"Produto.AliqIpi", NumeroSql(AliqIpi())},
-      {u"Produto.AliqISS", NumeroSql(AliqIss())},
-      {u"Produto.PESO", NumeroSql(Peso())},
-      {u"Produto.UNIDADEENT", TextoSql(UnidEntrada())},
-      {u"Produto.UNIDADESAIDA", TextoSql(UnidSaida())},
-      {u"Produto.CodFamilia", TextoSql(CodFamilia())},
-      {u"Produto.CodTipoProduto", TextoSql(CodTipoProduto())},
-      {u"Produto.CodVolume", TextoSql(CodVolume())},
-      {u"Produto.TipoEntrega", TextoSql(TipoEntrega())},
-      {u"Produto.CodGeneroItem", TextoSql(CodGeneroItem())},
-      {u"Produto.SUGESTAO", NumeroSql(Sugestao())},
-      {u"Produto.PRECO", NumeroSql(Preco())},
-      {u"Produto.DESCRICAOPRECO", TextoSql(DescricaoPreco())},
-      {u"Produto.PRECO2", NumeroSql(Preco2())},
-      {u"Produto.DESCRICAOPRECO2", TextoSql(DescricaoPreco2())},
-      {u"Produto.PRECO3", NumeroSql(Preco3())},
-      {u"Produto.DESCRICAOPRECO3", TextoSql(DescricaoPreco3())},
-      {u"Produto.PRECO4", NumeroSql(Preco4())},
-      {u"Produto.DESCRICAOPRECO4", TextoSql(DescricaoPreco4())},
-      {u"Produto.PRECO_ANTERIOR", NumeroSql(Preco_Anterior())},
-      {u"Produto.Pr_Ult_Ent1", NumeroSql(Pr_Ult_Ent1())},
-      {u"Produto.Lucro", NumeroSql(Lucro())},
-      {u"Produto.Lucro2", NumeroSql(Lucro2())},
-      {u"Produto.Lucro3", NumeroSql(Lucro3())},
-      {u"Produto.Lucro4", NumeroSql(Lucro4())},
-      {u"Produto.EstMinimo", NumeroSql(EstMinimo())},
-      {u"Produto.EstMaximo", NumeroSql(EstMaximo())},
-      {u"Produto.Comissao", NumeroSql(Comissao())},
-      {u"Produto.Perc_Iva", NumeroSql(PercIva())},
-      {u"Produto.FatorConversao", NumeroSql(FatorConversao())},
-      {u"Produto.MultDivide", TextoSql(MultiplicaDivide())},
-      {u"Produto.ValorIpi", NumeroSql(ValorIpi())},
-      {u"Produto.PrecoPromo", NumeroSql(PrecoPromo())},
-  };
-  const std::vector<Coluna> fim = {
-      {u"Produto.Fracionado", TextoSql(Fracionado())},
-      {u"Produto.CAMPOLIVRE1", TextoSql(CampoLivre1())},
-      {u"Produto.CAMPOLIVRE2", TextoSql(CampoLivre2())},
-      {u"Produto.CAMPOLIVRE3", TextoSql(CampoLivre3())},
-      {u"Produto.CAMPOLIVRE4", TextoSql(CampoLivre4())},
-      {u"produto.mensagem00", TextoSql(Mensagem00())},
-      {u"produto.aliqicmsreg01", NumeroSql(AliqIcmsReg01())},
-      {u"produto.BaseIcmsReg01", NumeroSql(BaseIcmsReg01())},
-      {u"produto.mensagem01", TextoSql(Mensagem01())},
-      {u"produto.aliqicmsreg02", NumeroSql(AliqIcmsReg02())},
-      {u"Produto.CODTRIBUT02", TextoSql(CodTribut02())},
-      {u"produto.mensagem02", TextoSql(Mensagem02())},
-      {u"produto.aliqicmsreg03", NumeroSql(AliqIcmsReg03())},
-      {u"produto.BaseIcmsReg03", NumeroSql(BaseIcmsReg03())},
-      {u"Produto.CODTRIBUT03", TextoSql(CodTribut03())},
-      {u"produto.mensagem03", TextoSql(Mensagem03())},
-      {u"produto.AliqIcmsDiversos", NumeroSql(AliqIcmsDiversos())},
-      {u"produto.BaseIcmsdiversos", NumeroSql(BaseIcmsdiversos())},
-      {u"Produto.CodTributDiversos", TextoSql(CodTributDiversos())},
-      {u"produto.MensagemDiversos", TextoSql(MensagemDiversos())},
-      {u"produto.lucrosubstrib", NumeroSql(LucroSubStrib())},
-      {u"produto.substribsaida", TextoSql(SubsTribSaida())},
-      {u"Produto.PERCPERDA", NumeroSql(PercPerda())},
-      {u"produto.percbasesubstribsaida", NumeroSql(PercBaseSubsTribSaida())},
-      {u"produto.PercIcmsSubsTribSaida", NumeroSql(PercIcmsSubsTribSaida())},
-      {u"produto.substribsaidaR1", TextoSql(SubsTribSaidaR1())},
-      {u"produto.percbasesubstribsaidaR1", NumeroSql(PercBaseSubsTribSaidaR1())},
-      {u"produto.PercIcmsSubsTribSaidaR1", NumeroSql(PercIcmsSubsTribSaidaR1())},
-      {u"produto.substribsaidaR2", TextoSql(SubsTribSaidaR2())},
-      {u"produto.percbasesubstribsaidaR2", NumeroSql(PercBaseSubsTribSaidaR2())},
-      {u"produto.PercIcmsSubsTribSaidaR2", NumeroSql(PercIcmsSubsTribSaidaR2())},
-      {u"produto.substribsaidaR3", TextoSql(SubsTribSaidaR3())},
-      {u"produto.percbasesubstribsaidaR3", NumeroSql(PercBaseSubsTribSaidaR3())},
-      {u"produto.PercIcmsSubsTribSaidaR3", NumeroSql(PercIcmsSubsTribSaidaR3())},
-      {u"produto.substribsaidaR4", TextoSql(SubsTribSaidaR4())},
-      {u"produto.percbasesubstribsaidaR4", NumeroSql(PercBaseSubsTribSaidaR4())},
-      {u"Produto.ControleLote", TextoSql(ControleLote())},
-      {u"Produto.PercIcmsSubsTribSaidaR4", NumeroSql(PercIcmsSubsTribSaidaR4())},
-      {u"Produto.Quant_Ult_Ent1", NumeroSql(Quant_Ult_Ent1())},
-      {u"Produto.CFOPFORAUF", TextoSql(CFOPForaUF())},
-      {u"Produto.CFOPDENTROUF", TextoSql(CFOPDentroUF())},
-      {u"Produto.DIASESTMINIMO", InteiroSql(DiasEstMinimo())},
-      {u"Produto.DIASESTMAXIMO", InteiroSql(DiasEstMaximo())},
-      {u"produto.grade", InteiroSql(Grade())},
+fb::Row TConverteProduto::Colunas() const {
+  fb::Row linha = {
+      {u"Produto.CODPROD", Texto(CodProd())},
+      {u"Produto.TIPOPROD", Texto(TipoProd())},
+      {u"Produto.ATIVO", Texto(Ativado())},
+      {u"Produto.PRODBLOQUEADO", Texto(ProdBloqueado())},
+      {u"Produto.CONTROLESERIE", Texto(ControleSerie())},
+      {u"Produto.REFERENCIA", Texto(Referencia())},
+      {u"Produto.REFFABRICANTE", Texto(RefFabricante())},
+      {u"Produto.DESCRICAO", Texto(Descricao())},
+      {u"Produto.DESCRICAO2", Texto(Descricao2())},
+      {u"Produto.DESCRICAO3", Texto(Descricao3())},
+      {u"Produto.FORNEC_ULT_ENT1", Texto(Fornec_Ult_Ent1())},
+      {u"Produto.CODGRUPO", Texto(CodGrupo())},
+      {u"Produto.CODSUBGRUPO", Texto(CodSubGrupo())},
+      {u"Produto.PRINCIPALFORNEC", Texto(PrincipalFornecedor())},
+      {u"Produto.EMBALAGEM", Texto(Embalagem())},
+      {u"Produto.CODFABRIC", Texto(CodFabric())},
+      {u"Produto.OBSERVACAO", Texto(Observacao())},
+      {u"Produto.CODLOCAL", Texto(CodLocal())},
+      {u"Produto.CODCLASFIS", Texto(CodClasFis())},
+      {u"Produto.ALIQICMSREG00", Numero(AliqIcmsReg00())},
+      {u"Produto.BASEICMSREG00", Numero(BaseIcmsReg00())},
+      {u"Produto.BASEICMSREG02", Numero(BaseIcmsReg02())},
+      {u"Produto.CODTRIBUT00", Texto(CodTribut00())},
+      {u"Produto.CODTRIBUT01", Texto(CodTribut01())},
+      {u"Produto.ALIQICMSPDV", Numero(AliqIcmsPdv())},
+      {u"Produto.SUBSTRIB", Texto(SubsTrib())},
+      {u"Produto.AliqIpi", Numero(AliqIpi())},
+      {u"Produto.AliqISS", Numero(AliqIss())},
+      {u"Produto.PESO", Numero(Peso())},
+      {u"Produto.UNIDADEENT", Texto(UnidEntrada())},
+      {u"Produto.UNIDADESAIDA", Texto(UnidSaida())},
+      {u"Produto.CodFamilia", Texto(CodFamilia())},
+      {u"Produto.CodTipoProduto", Texto(CodTipoProduto())},
+      {u"Produto.CodVolume", Texto(CodVolume())},
+      {u"Produto.TipoEntrega", Texto(TipoEntrega())},
+      {u"Produto.CodGeneroItem", Texto(CodGeneroItem())},
+      {u"Produto.SUGESTAO", Numero(Sugestao())},
+      {u"Produto.PRECO", Numero(Preco())},
+      {u"Produto.DESCRICAOPRECO", Texto(DescricaoPreco())},
+      {u"Produto.PRECO2", Numero(Preco2())},
+      {u"Produto.DESCRICAOPRECO2", Texto(DescricaoPreco2())},
+      {u"Produto.PRECO3", Numero(Preco3())},
+      {u"Produto.DESCRICAOPRECO3", Texto(DescricaoPreco3())},
+      {u"Produto.PRECO4", Numero(Preco4())},
+      {u"Produto.DESCRICAOPRECO4", Texto(DescricaoPreco4())},
+      {u"Produto.PRECO_ANTERIOR", Numero(Preco_Anterior())},
+      {u"Produto.Pr_Ult_Ent1", Numero(Pr_Ult_Ent1())},
+      {u"Produto.Lucro", Numero(Lucro())},
+      {u"Produto.Lucro2", Numero(Lucro2())},
+      {u"Produto.Lucro3", Numero(Lucro3())},
+      {u"Produto.Lucro4", Numero(Lucro4())},
+      {u"Produto.EstMinimo", Numero(EstMinimo())},
+      {u"Produto.EstMaximo", Numero(EstMaximo())},
+      {u"Produto.Comissao", Numero(Comissao())},
+      {u"Produto.Perc_Iva", Numero(PercIva())},
+      {u"Produto.FatorConversao", Numero(FatorConversao())},
+      {u"Produto.MultDivide", Texto(MultiplicaDivide())},
+      {u"Produto.ValorIpi", Numero(ValorIpi())},
+      {u"Produto.PrecoPromo", Numero(PrecoPromo())},
   };
 
-  // Each optional piece carries its own separator, so any of the sixteen
-  // combinations gives a well-formed statement.
-  UString colunasOpcionais, valoresOpcionais;
-  if (!Dt_Cadastro().empty()) {
-    colunasOpcionais += u"Produto.DT_CADASTRO , ";
-    valoresOpcionais += TextoSql(Dt_Cadastro()) + u", ";
-  }
+  if (!Dt_Cadastro().empty()) linha.push_back({u"Produto.DT_CADASTRO ", Texto(Dt_Cadastro())});
   const std::pair<const char16_t*, TDateTime> datas[] = {
-      {u"Produto.Data_Ult_Ent1, ", Data_Ult_Ent()},
-      {u"Produto.Data_Ult_Reajuste, ", Data_Ult_Rea()},
-      {u"Produto.Data_Ult_Alteracao, ", Data_Ult_Alteracao()},
+      {u"Produto.Data_Ult_Ent1", Data_Ult_Ent()},
+      {u"Produto.Data_Ult_Reajuste", Data_Ult_Rea()},
+      {u"Produto.Data_Ult_Alteracao", Data_Ult_Alteracao()},
   };
   for (const auto& [coluna, data] : datas)
-    if (data != DataVazia()) {
-      colunasOpcionais += coluna;
-      valoresOpcionais += DataSql(data) + u", ";
-    }
+    if (data != DataVazia()) linha.push_back({coluna, fb::Value::Texto(DataTexto(data))});
 
+  const fb::Row fim = {
+      {u"Produto.Fracionado", Texto(Fracionado())},
+      {u"Produto.CAMPOLIVRE1", Texto(CampoLivre1())},
+      {u"Produto.CAMPOLIVRE2", Texto(CampoLivre2())},
+      {u"Produto.CAMPOLIVRE3", Texto(CampoLivre3())},
+      {u"Produto.CAMPOLIVRE4", Texto(CampoLivre4())},
+      {u"produto.mensagem00", Texto(Mensagem00())},
+      {u"produto.aliqicmsreg01", Numero(AliqIcmsReg01())},
+      {u"produto.BaseIcmsReg01", Numero(BaseIcmsReg01())},
+      {u"produto.mensagem01", Texto(Mensagem01())},
+      {u"produto.aliqicmsreg02", Numero(AliqIcmsReg02())},
+      {u"Produto.CODTRIBUT02", Texto(CodTribut02())},
+      {u"produto.mensagem02", Texto(Mensagem02())},
+      {u"produto.aliqicmsreg03", Numero(AliqIcmsReg03())},
+      {u"produto.BaseIcmsReg03", Numero(BaseIcmsReg03())},
+      {u"Produto.CODTRIBUT03", Texto(CodTribut03())},
+      {u"produto.mensagem03", Texto(Mensagem03())},
+      {u"produto.AliqIcmsDiversos", Numero(AliqIcmsDiversos())},
+      {u"produto.BaseIcmsdiversos", Numero(BaseIcmsdiversos())},
+      {u"Produto.CodTributDiversos", Texto(CodTributDiversos())},
+      {u"produto.MensagemDiversos", Texto(MensagemDiversos())},
+      {u"produto.lucrosubstrib", Numero(LucroSubStrib())},
+      {u"produto.substribsaida", Texto(SubsTribSaida())},
+      {u"Produto.PERCPERDA", Numero(PercPerda())},
+      {u"produto.percbasesubstribsaida", Numero(PercBaseSubsTribSaida())},
+      {u"produto.PercIcmsSubsTribSaida", Numero(PercIcmsSubsTribSaida())},
+      {u"produto.substribsaidaR1", Texto(SubsTribSaidaR1())},
+      {u"produto.percbasesubstribsaidaR1", Numero(PercBaseSubsTribSaidaR1())},
+      {u"produto.PercIcmsSubsTribSaidaR1", Numero(PercIcmsSubsTribSaidaR1())},
+      {u"produto.substribsaidaR2", Texto(SubsTribSaidaR2())},
+      {u"produto.percbasesubstribsaidaR2", Numero(PercBaseSubsTribSaidaR2())},
+      {u"produto.PercIcmsSubsTribSaidaR2", Numero(PercIcmsSubsTribSaidaR2())},
+      {u"produto.substribsaidaR3", Texto(SubsTribSaidaR3())},
+      {u"produto.percbasesubstribsaidaR3", Numero(PercBaseSubsTribSaidaR3())},
+      {u"produto.PercIcmsSubsTribSaidaR3", Numero(PercIcmsSubsTribSaidaR3())},
+      {u"produto.substribsaidaR4", Texto(SubsTribSaidaR4())},
+      {u"produto.percbasesubstribsaidaR4", Numero(PercBaseSubsTribSaidaR4())},
+      {u"Produto.ControleLote", Texto(ControleLote())},
+      {u"Produto.PercIcmsSubsTribSaidaR4", Numero(PercIcmsSubsTribSaidaR4())},
+      {u"Produto.Quant_Ult_Ent1", Numero(Quant_Ult_Ent1())},
+      {u"Produto.CFOPFORAUF", Texto(CFOPForaUF())},
+      {u"Produto.CFOPDENTROUF", Texto(CFOPDentroUF())},
+      {u"Produto.DIASESTMINIMO", Inteiro(DiasEstMinimo())},
+      {u"Produto.DIASESTMAXIMO", Inteiro(DiasEstMaximo())},
+      {u"produto.grade", Inteiro(Grade())},
+  };
+  linha.insert(linha.end(), fim.begin(), fim.end());
+  return linha;
+}
+
+UString TConverteProduto::MontaSql() const {
   UString colunas = u"Insert Into Produto (";
   UString valores = u" Values ( ";
-  for (const Coluna& c : inicio) {
-    colunas += UString(c.first) + u", ";
-    valores += c.second + u", ";
+  bool primeira = true;
+  for (const fb::ColumnValue& c : Colunas()) {
+    if (!primeira) {
+      colunas += u", ";
+      valores += u", ";
+    }
+    primeira = false;
+    colunas += c.column;
+    valores += LiteralSql(c.value);
   }
-  colunas += colunasOpcionais;
-  valores += valoresOpcionais;
-  for (std::size_t i = 0; i < fim.size(); ++i) {
-    const bool ultima = i + 1 == fim.size();
-    colunas += UString(fim[i].first) + (ultima ? u")" : u", ");
-    valores += fim[i].second + (ultima ? u") " : u", ");
-  }
-  return colunas + valores;
+  return colunas + u")" + valores + u") ";
 }
 
 bool TConverteProduto::ExecutaSql() {
-  QDestino->Close();
-  QDestino->SetSQL(MontaSql());
-  QDestino->ExecSQL();
+  Insere(u"Produto", Colunas(), [this] { return MontaSql(); });
   LimpaVariavel();
   return true;
 }

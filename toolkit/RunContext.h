@@ -11,6 +11,7 @@
 #include "platform/SourceQuery.h"
 #include "platform/WindowServices.h"
 #include "platform/firebird/Firebird.h"
+#include "toolkit/IndiceReferencias.h"
 #include "toolkit/RunReport.h"
 
 class RunContext {
@@ -66,6 +67,9 @@ class RunContext {
   const Posicao& Onde() const { return posicao_; }
   void SetPosicao(const char16_t* tipo, int registro, int total) { posicao_ = {tipo, registro, total}; }
 
+  // The target's units and cities as the run's lookups see them.
+  IndiceReferencias& Referencias() { return referencias_; }
+
   // A new query of the legacy folder under the run's settings.
   std::unique_ptr<SourceQuery> NovaConsulta();
 
@@ -89,4 +93,5 @@ class RunContext {
   ProgressBar* barra_ = &ownBarra_;
   StatusLabel* rotulo_ = &ownRotulo_;
   Posicao posicao_;
+  IndiceReferencias referencias_{destino_};
 };

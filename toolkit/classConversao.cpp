@@ -51,6 +51,11 @@ void TConversao::PLimpaTabela(const UString& NomeTabela) {
   }
 }
 
+void TConversao::Insere(std::u16string_view Tabela, const fb::Row& Linha, const std::function<UString()>& literal) {
+  if (!insercao_) insercao_ = std::make_unique<fb::Insert>(cnBanco, Tabela);
+  insercao_->Execute(Linha, literal);
+}
+
 UString TConversao::StrZero(const UString& Valor, int Qtd) {
   if (Qtd > 0 && static_cast<std::size_t>(Qtd) > Valor.size())
     return UString(static_cast<std::size_t>(Qtd) - Valor.size(), u'0') + Valor;
