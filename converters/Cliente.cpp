@@ -284,16 +284,59 @@ UString TConverteCliente::MontaSqlInsere() const {
   return SqlInsere(valores, FDT_Nascimento, FDT_Ult_Alteracao, FDT_Cadastro, FAtivo, FCliBloqueado);
 }
 
+fb::Row TConverteCliente::Colunas() const {
+  UString limite = FloatToStrU(FLimiteCredito, Contexto().Regional());
+  for (auto& c : limite)
+    if (c == u',') c = u'.';
+  auto texto = [](const UString& v) { return fb::Value::Texto(v); };
+  fb::Row linha = {
+      {u"cliente.codCliente", texto(FCodCliente)},       {u"cliente.nome", texto(FNome)},
+      {u"cliente.nomefantasia ", texto(FNomeFantasia)},  {u"cliente.endereco", texto(FEndereco)},
+      {u"cliente.bairro", texto(FBairro)},               {u"cliente.codcidade", texto(FCodCidade)},
+      {u"cliente.estado", texto(FEstado)},               {u"cliente.cep", texto(FCep)},
+      {u"cliente.cgccpf", texto(FCgcCpf)},               {u"cliente.inscest", texto(FInscEst)},
+      {u"cliente.pessoa_fj", texto(FPessoa_FJ)},         {u"cliente.fone", texto(FFone)},
+      {u"cliente.fax", texto(FFax)},                     {u"cliente.prefixcelular", texto(FPrefixCelular)},
+      {u"cliente.celular", texto(FCelular)},             {u"cliente.campolivre1", texto(FCampoLivre1)},
+      {u"cliente.campolivre2", texto(FCampoLivre2)},     {u"cliente.campolivre3", texto(FCampoLivre3)},
+      {u"cliente.campolivre4", texto(FCampoLivre4)},     {u"cliente.campolivre5", texto(FCampoLivre5)},
+      {u"cliente.campolivre6", texto(FCampoLivre6)},     {u"cliente.campolivre7", texto(FCampoLivre7)},
+      {u"cliente.campolivre8", texto(FCampoLivre8)},     {u"cliente.campolivre9", texto(FCampoLivre9)},
+      {u"cliente.campolivre10", texto(FCampoLivre10)},   {u"cliente.observacao", texto(FObservacao)},
+      {u"cliente.RetemISS", texto(FRetemISS)},           {u"cliente.email", texto(FEmail)},
+      {u"cliente.homepage", texto(FHomePage)},           {u"cliente.enderecocob", texto(FEnderecoCob)},
+      {u"cliente.bairrocob", texto(FBairroCob)},         {u"cliente.cepcob", texto(FCepCob)},
+      {u"cliente.codcidadecob", texto(FCodCidadeCob)},   {u"cliente.estadocob", texto(FEstadoCob)},
+      {u"cliente.enderecoent", texto(FEnderecoEntr)},    {u"cliente.bairroent", texto(FBairroEntr)},
+      {u"cliente.cepent", texto(FCepEntr)},              {u"cliente.codcidadeent", texto(FCodCidadeEntr)},
+      {u"cliente.estadoent", texto(FEstadoEntr)},        {u"cliente.codfornec", texto(FCodFornec)},
+      {u"Cliente.contato", texto(FContato)},             {u"Cliente.CodSegmento", texto(FCodSegmento)},
+      {u"Cliente.CodClasCli", texto(FCodClasCli)},       {u"Cliente.CodVendend1", texto(FCodVendend1)},
+      {u"Cliente.CodPrazo", texto(FCodPrazo)},           {u"Cliente.LimiteCredito", fb::Value::Numero(limite)},
+      {u"Cliente.CodPais", texto(FCodPais)},             {u"cliente.nomesocio", texto(FNomeSocio)},
+  };
+  if (!FDT_Nascimento.empty()) linha.push_back({u"cliente.dt_nascimento", texto(FDT_Nascimento)});
+  linha.push_back({u"Cliente.Data_Ult_Alteracao", texto(FDT_Ult_Alteracao)});
+  linha.push_back({u"cliente.dt_cadastro", texto(FDT_Cadastro)});
+  linha.push_back({u"cliente.Ativo", texto(FAtivo)});
+  linha.push_back({u"cliente.CliBloqueado", texto(FCliBloqueado)});
+  linha.push_back({u"cliente.maladiretaeletr", texto(u"N")});
+  linha.push_back({u"cliente.protestarcliente", texto(u"N")});
+  return linha;
+}
+
 bool TConverteCliente::ExecutaSql(int Acao) {
   if (Acao != 1) return false;
   FErroGravacao.clear();
   // A customer the target refuses must not end the run; the message is kept so the
   // caller can report the row instead of losing it.
   try {
-    QDestino->SetSQL(MontaSqlInsere());
-    QDestino->ExecSQL();
+    Insere(u"Cliente", Colunas(), [this] { return MontaSqlInsere(); });
   } catch (const EDatabaseError& e) {
-    FErroGravacao = Explica(e, FCodCliente);
+    // A broken connection or another user's lock is no fault of this row: the run
+    // stops and is rolled back instead of refusing every row after it.
+    if (e.IsConnectionLost() || e.IsLockConflict()) throw;
+    FErroGravacao = Explica(e, FCodCliente, MontaSqlInsere());
   } catch (const std::exception& e) {
     FErroGravacao = ErrorMessage(e);
     if (FErroGravacao.empty()) FErroGravacao = u"recusado pelo banco de destino";

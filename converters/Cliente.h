@@ -133,7 +133,8 @@ class TConverteCliente : public TConversao {
   void LimpaVariavel();
   // Empties CLIENTE inside the run's transaction.
   void LimpaTabela();
-  // The insert of the customer held, as one literal statement text.
+  // The insert of the customer held, as one literal statement text, and as the
+  // (column, value) pairs the record binds to its statement.
   UString MontaSqlInsere() const;
   // The same text from the values as they go into it: `valores` are the 48 of the
   // column list in its order, each quoted but the credit limit (kLimiteCredito),
@@ -142,6 +143,7 @@ class TConverteCliente : public TConversao {
   static UString SqlInsere(const std::vector<UString>& valores, const UString& nascimento,
                            const UString& ultAlteracao, const UString& cadastro, const UString& ativo,
                            const UString& bloqueado);
+  fb::Row Colunas() const;
   // Acao 1: runs the insert and resets the record. An insert the target refuses
   // does not stop the run: its message is kept in ErroGravacao() and the result is
   // still true; the caller decides how to report it. Any other Acao does nothing

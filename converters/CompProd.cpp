@@ -36,10 +36,19 @@ UString TConverteCompProd::MontaSql() const {
          NumeroSql(PrecoCusto()) + u", " + NumeroSql(PrecoNF()) + u") ";
 }
 
+fb::Row TConverteCompProd::Colunas() const {
+  return {
+      {u"compprod.codprod", ValorTexto(CodProd())},       {u"compprod.codempresa", ValorTexto(CodEmpresa())},
+      {u"compprod.codgrade", ValorTexto(CodGrade())},     {u"compprod.dificms", ValorNumero(DifICMS())},
+      {u"compprod.estoque", ValorNumero(Estoque())},      {u"compprod.estoqueDisponivel", ValorNumero(EstoquDisp())},
+      {u"compprod.estminimo", ValorNumero(EstMinimo())},  {u"compprod.estmaximo", ValorNumero(EstMaximo())},
+      {u"compprod.precomedio", ValorNumero(PrecoMedio())}, {u"compprod.precocusto", ValorNumero(PrecoCusto())},
+      {u"compprod.preconf", ValorNumero(PrecoNF())},
+  };
+}
+
 bool TConverteCompProd::ExecutaSql(int vParam) {
   if (vParam != 1) return false;
-  QDestino->Close();
-  QDestino->SetSQL(MontaSql());
-  QDestino->ExecSQL();
+  Insere(u"compprod", Colunas(), [this] { return MontaSql(); });
   return true;
 }

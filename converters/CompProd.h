@@ -14,8 +14,10 @@ class TConverteCompProd : public TConversao {
   // Empties COMPPROD inside the run's transaction: every company when Empresa is
   // the empty text, that company's rows otherwise.
   void LimpaTabela(const UString& Empresa);
-  // The insert statement for the values held.
+  // The insert statement for the values held, and the same values as the
+  // (column, value) pairs the record binds to its statement.
   UString MontaSql() const;
+  fb::Row Colunas() const;
   // 1 writes the record as a new row (the record is not reset afterwards); no other
   // statement exists, and any other value writes nothing and returns false.
   bool ExecutaSql(int vParam);

@@ -35,26 +35,24 @@ bool TConverteDocuPag::ExecutaSql() {
   QDestino->ExecSQL();
 
   // The payable movement has no discount column.
-  QDestino->Close();
-  QDestino->SetSQL(u"");
-  QDestino->SetSQL(
+  QMovimento->SetSQL(
       u"Insert Into MoviPag( CodEmpresa, TipoDocto, CodDocto, CodFornec, TipoMov, NumOrd, Dt_Movimento, "
       u"Dt_Vencimento, ValorMov, JurosMulta, CodOper, Estornado) Values(:PCodEmpresa, :PTipoDocto, :PCodDocto, "
       u":PCodFornec, :PTipoMov, :PNumOrd, :PDt_Movimento, :PDt_Vencimento, :PValorMov, :PJurosMulta, :PCodOper, "
       u":PEstornado) ");
-  QDestino->BindText(u"PCodEmpresa", FCodEmpresa);
-  QDestino->BindText(u"PTipoDocto", FTipoDocto);
-  QDestino->BindText(u"PCodDocto", FCodDocto);
-  QDestino->BindText(u"PCodFornec", FCodFornec);
-  QDestino->BindText(u"PTipoMov", u"1");
-  QDestino->BindText(u"PNumOrd", FNumOrd);
-  QDestino->BindText(u"PDt_Movimento", FDt_Emissao);
-  QDestino->BindText(u"PDt_Vencimento", FDt_Vencimento);
-  QDestino->BindDouble(u"PValorMov", FValorDocto);
-  QDestino->BindDouble(u"PJurosMulta", FJurosMulta);
-  QDestino->BindText(u"PCodOper", FCodOper);
-  QDestino->BindText(u"PEstornado", u"N");
-  QDestino->ExecSQL();
+  QMovimento->BindText(u"PCodEmpresa", FCodEmpresa);
+  QMovimento->BindText(u"PTipoDocto", FTipoDocto);
+  QMovimento->BindText(u"PCodDocto", FCodDocto);
+  QMovimento->BindText(u"PCodFornec", FCodFornec);
+  QMovimento->BindText(u"PTipoMov", u"1");
+  QMovimento->BindText(u"PNumOrd", FNumOrd);
+  QMovimento->BindText(u"PDt_Movimento", FDt_Emissao);
+  QMovimento->BindText(u"PDt_Vencimento", FDt_Vencimento);
+  QMovimento->BindDouble(u"PValorMov", FValorDocto);
+  QMovimento->BindDouble(u"PJurosMulta", FJurosMulta);
+  QMovimento->BindText(u"PCodOper", FCodOper);
+  QMovimento->BindText(u"PEstornado", u"N");
+  QMovimento->ExecSQL();
 
   LimpaVariavel();
   return true;

@@ -29,27 +29,25 @@ bool TConverteDocuRec::ExecutaSql() {
   QDestino->BindText(u"PNumOrd", FNumOrd);
   QDestino->ExecSQL();
 
-  QDestino->Close();
-  QDestino->SetSQL(u"");
-  QDestino->SetSQL(
+  QMovimento->SetSQL(
       u"Insert Into MoviRec( CodEmpresa, TipoDocto, CodDocto, CodCliente, TipoMov, NumOrd, ValorMov, ValorDesc, "
       u"JurosMulta, Dt_Movimento, Dt_Vencimento, CodOper, Estornado) Values( :PCodEmpresa, :PTipoDocto, "
       u":PCodDocto, :PCodCliente, :PTipoMov, :PNumOrd, :PValorMov, :PValorDesc, :PJurosMulta, :PDt_Movimento, "
       u":PDt_Vencimento, :PCodOper, :PEstornado) ");
-  QDestino->BindText(u"PCodEmpresa", FCodEmpresa);
-  QDestino->BindText(u"PTipoDocto", FTipoDocto);
-  QDestino->BindText(u"PCodDocto", FCodDocto);
-  QDestino->BindText(u"PCodCliente", FCodCliente);
-  QDestino->BindText(u"PTipoMov", u"01");
-  QDestino->BindText(u"PNumOrd", FNumOrd);
-  QDestino->BindDouble(u"PValorMov", FValorDocto);
-  QDestino->BindDouble(u"PValorDesc", FValorDesc);
-  QDestino->BindDouble(u"PJurosMulta", FJurosMulta);
-  QDestino->BindText(u"PDt_Movimento", FDt_Emissao);
-  QDestino->BindText(u"PDt_Vencimento", FDt_Vencimento);
-  QDestino->BindText(u"PCodOper", FCodOper);
-  QDestino->BindText(u"PEstornado", u"N");
-  QDestino->ExecSQL();
+  QMovimento->BindText(u"PCodEmpresa", FCodEmpresa);
+  QMovimento->BindText(u"PTipoDocto", FTipoDocto);
+  QMovimento->BindText(u"PCodDocto", FCodDocto);
+  QMovimento->BindText(u"PCodCliente", FCodCliente);
+  QMovimento->BindText(u"PTipoMov", u"01");
+  QMovimento->BindText(u"PNumOrd", FNumOrd);
+  QMovimento->BindDouble(u"PValorMov", FValorDocto);
+  QMovimento->BindDouble(u"PValorDesc", FValorDesc);
+  QMovimento->BindDouble(u"PJurosMulta", FJurosMulta);
+  QMovimento->BindText(u"PDt_Movimento", FDt_Emissao);
+  QMovimento->BindText(u"PDt_Vencimento", FDt_Vencimento);
+  QMovimento->BindText(u"PCodOper", FCodOper);
+  QMovimento->BindText(u"PEstornado", u"N");
+  QMovimento->ExecSQL();
 
   LimpaVariavel();
   return true;

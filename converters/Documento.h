@@ -2,6 +2,8 @@
 // What receivables and payables have in common: the document's own fields (company,
 // type, number, currency, amounts, dates, situation, operation, order number) with
 // their cleaning, and the date text both write.
+#include <memory>
+
 #include "platform/DateTime.h"
 #include "platform/SourceQuery.h"
 #include "toolkit/classConversao.h"
@@ -17,7 +19,8 @@ UString TextoData(TDateTime Value, const FormatSettings& fs);
 
 class TConverteDocumento : public TConversao {
  public:
-  explicit TConverteDocumento(RunContext& Contexto) : TConversao(Contexto) {}
+  explicit TConverteDocumento(RunContext& Contexto)
+      : TConversao(Contexto), QMovimento(std::make_unique<fb::Query>(Contexto.Destino())) {}
 
   const UString& CodEmpresa() const { return FCodEmpresa; }
   const UString& TipoDocto() const { return FTipoDocto; }
@@ -44,6 +47,10 @@ class TConverteDocumento : public TConversao {
   void SetCodOper(const UString& Value) { FCodOper = SemAspas(Value); }
 
  protected:
+  // The opening movement's insert, beside the document's in QDestino: each query
+  // keeps its one text, prepared once for the whole pass.
+  std::unique_ptr<fb::Query> QMovimento;
+
   // Resets the fields above (texts empty, amounts 0).
   void LimpaDocumento();
 

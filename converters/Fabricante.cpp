@@ -21,18 +21,23 @@ UString TFabricante::montaSQL() const {
          u",        " + QuotedStr(FDescricao) + u")";
 }
 
+fb::Row TFabricante::Colunas() const {
+  return {{u"cadfabr.codFabric", fb::Value::Texto(FCodFabric)}, {u"cadfabr.Descricao", fb::Value::Texto(FDescricao)}};
+}
+
 bool TFabricante::GravaFabr() {
   FErroGravacao.clear();
   FGravou = false;
   try {
-    QDestino->SetSQL(montaSQL());
-    QDestino->ExecSQL();
+    Insere(u"cadfabr", Colunas(), [this] { return montaSQL(); });
     FGravou = true;
   } catch (const std::exception& e) {
     // A failed statement leaves nothing behind and the transaction active: the
-    // operator is told about this row and the next one is written as usual.
+    // operator is told about this row and the next one is written as usual. A
+    // broken connection or another user's lock stops the run instead.
     const auto* banco = dynamic_cast<const EDatabaseError*>(&e);
-    FErroGravacao = banco ? Explica(*banco, FCodFabric) : ErrorMessage(e);
+    if (banco && (banco->IsConnectionLost() || banco->IsLockConflict())) throw;
+    FErroGravacao = banco ? Explica(*banco, FCodFabric, montaSQL()) : ErrorMessage(e);
     Contexto().MessageDlg(u"Ocorreu um erro durante a conversão de Fabricantes. Motivo: " + FErroGravacao, MsgKind::Error,
                MsgButtons::OK);
   }

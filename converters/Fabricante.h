@@ -18,6 +18,8 @@ class TFabricante : public TConversao {
   void limpaVariavel();
   // The insert of the manufacturer held, its values quoted into the text.
   UString montaSQL() const;
+  // The same values as the (column, value) pairs the record binds to its statement.
+  fb::Row Colunas() const;
   // Writes the manufacturer held. A row the target refuses is shown in an error box
   // and kept in ErroGravacao; the transaction goes on. Returns true either way; the
   // fields keep their values.

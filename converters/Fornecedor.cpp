@@ -1,5 +1,8 @@
 #include "converters/Fornecedor.h"
 
+#include <iterator>
+#include <utility>
+
 namespace {
 
 UString SemApostrofo(const UString& Value) {
@@ -137,8 +140,31 @@ UString TConverteFornece::MontaSql() const {
   return sql;
 }
 
+fb::Row TConverteFornece::Colunas() const {
+  const std::pair<const char16_t*, const UString*> colunas[] = {
+      {u"fornece.CodFornec", &FCodFornec},       {u"fornece.Nome", &FNome},
+      {u"fornece.NomeFantasia", &FNomeFantasia}, {u"fornece.Contato", &FContato},
+      {u"fornece.Endereco", &FEndereco},         {u"fornece.Bairro", &FBairro},
+      {u"fornece.Cep", &FCep},                   {u"fornece.CodCidade", &FCodCidade},
+      {u"fornece.Numero", &FNumero},             {u"fornece.Complemento", &FComplemento},
+      {u"fornece.Estado", &FEstado},             {u"fornece.InscMunicipal", &FInscMunicipal},
+      {u"fornece.Pessoa_FJ", &FPessoa_FJ},       {u"fornece.CgcCpf", &FCgcCpf},
+      {u"fornece.InscEst", &FInscEst},           {u"fornece.observacao", &FObservacao},
+      {u"fornece.Fone", &FFone},                 {u"fornece.Fax", &FFax},
+      {u"fornece.Celular", &FCelular},           {u"fornece.Email", &FEmail},
+      {u"fornece.HomePage", &FHomePage},         {u"fornece.CampoLivre1", &FCampoLivre1},
+      {u"fornece.CampoLivre2", &FCampoLivre2},   {u"fornece.codcliente", &FCodCliente},
+      {u"fornece.ativo", &FAtivo},               {u"fornece.TipoFornece", &FTipoFornece},
+      {u"fornece.CodTipo", &FCodTipo},           {u"fornece.contacx", &FContaCx},
+      {u"fornece.ctctbred", &FCTCTbred},
+  };
+  fb::Row linha;
+  linha.reserve(std::size(colunas));
+  for (const auto& [coluna, valor] : colunas) linha.push_back({coluna, fb::Value::Texto(*valor)});
+  return linha;
+}
+
 void TConverteFornece::GravaFornecedor() {
-  QDestino->SetSQL(MontaSql());
-  QDestino->ExecSQL();
+  Insere(u"fornece", Colunas(), [this] { return MontaSql(); });
   LimpaVariavel();
 }

@@ -79,8 +79,10 @@ class TConverteFornece : public TConversao {
   void LimpaVariavel();
   // Empties FORNECE inside the run's transaction.
   void LimpaTabela();
-  // The insert of the supplier held, every value a text literal ('' when empty).
+  // The insert of the supplier held, every value a text literal ('' when empty),
+  // and as the (column, value) pairs the record binds to its statement.
   UString MontaSql() const;
+  fb::Row Colunas() const;
   // Writes the supplier held as one row of FORNECE, then resets the record. A row
   // the target refuses is an error for the caller.
   void GravaFornecedor();

@@ -23,7 +23,8 @@ class TConverteProduto : public TConversao {
   void LimpaTabela();
   // Writes the record as one new PRODUTO row, then resets it. Failures propagate.
   bool ExecutaSql();
-  // The insert statement for the values held.
+  // The insert of the values held: (column, value) pairs, and the literal text.
+  fb::Row Colunas() const;
   UString MontaSql() const;
 
   // The date the three dates hold when unset; a date equal to it is not written,

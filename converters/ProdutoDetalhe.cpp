@@ -56,10 +56,35 @@ UString TConverteProdutoDetalhe::MontaSql() const {
          NumeroSql(PrecoMaxVenda()) + u", " + InteiroSql(PontoBonus()) + u") ";
 }
 
+fb::Row TConverteProdutoDetalhe::Colunas() const {
+  return {
+      {u"CODPROD", ValorTexto(CodProd())},
+      {u"CONTROLERECEITUARIO", ValorTexto(ControleReceituario())},
+      {u"CODIGOATIVIDADE", ValorTexto(CodigoAtividade())},
+      {u"CODIGOLISTASERVICO", ValorTexto(CodigoListaServico())},
+      {u"ESPELHOMERCSERV", ValorTexto(EspelhoMercServ())},
+      {u"IMPORTADOPORTOSEGURO", ValorTexto(ImportadoPortoSeguro())},
+      {u"CODPROMOCAO", ValorInteiro(CodPromocao())},
+      {u"ALIQPIS", ValorNumero(AliqPis())},
+      {u"PIS_CST", ValorTexto(Pis_CST())},
+      {u"PISENT_CST", ValorTexto(PisEnt_CST())},
+      {u"PIS_ST", ValorInteiro(Pis_ST())},
+      {u"PISENT_ST", ValorInteiro(PisEnt_ST())},
+      {u"ALIQCOFINS", ValorNumero(AliqCofins())},
+      {u"ALIQPISENT", ValorNumero(AliqPisEnt())},
+      {u"ALIQCOFINSENT", ValorNumero(AliqCofinsEnt())},
+      {u"COFINS_CST", ValorTexto(Cofins_CST())},
+      {u"COFINSENT_CST", ValorTexto(CofinsEnt_CST())},
+      {u"COFINS_ST", ValorInteiro(Cofins_ST())},
+      {u"COFINSENT_ST", ValorInteiro(CofinsEnt_ST())},
+      {u"CODCSOSN", ValorTexto(CodCSOSN())},
+      {u"PRECOMAXVENDA", ValorNumero(PrecoMaxVenda())},
+      {u"PONTOBONUS", ValorInteiro(PontoBonus())},
+  };
+}
+
 bool TConverteProdutoDetalhe::ExecutaSql() {
-  QDestino->Close();
-  QDestino->SetSQL(MontaSql());
-  QDestino->ExecSQL();
+  Insere(u"ProdutoDetalhe", Colunas(), [this] { return MontaSql(); });
   LimpaVariavel();
   return true;
 }

@@ -17,8 +17,10 @@ class TConverteProdutoDetalhe : public TConversao {
   void LimpaVariavel();
   // Empties PRODUTODETALHE inside the run's transaction.
   void LimpaTabela();
-  // The insert statement for the values held.
+  // The insert statement for the values held, and the same values as the
+  // (column, value) pairs the record binds to its statement.
   UString MontaSql() const;
+  fb::Row Colunas() const;
   // Writes the record as a new row, then resets it. Failures propagate.
   bool ExecutaSql();
 

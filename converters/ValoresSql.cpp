@@ -21,4 +21,10 @@ UString NumeroSql(double valor) { return FloatToStrU(valor, kAlvo); }
 
 UString InteiroSql(std::int32_t valor) { return IntToU(valor); }
 
-UString DataSql(TDateTime valor) { return u"'" + FormatDateTime(u"dd.mm.yyyy", valor, kAlvo) + u"'"; }
+UString DataTexto(TDateTime valor) { return FormatDateTime(u"dd.mm.yyyy", valor, kAlvo); }
+
+UString DataSql(TDateTime valor) { return u"'" + DataTexto(valor) + u"'"; }
+
+UString LiteralSql(const fb::Value& valor) {
+  return valor.kind == fb::Value::Text ? TextoSql(valor.text) : valor.text;
+}

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "platform/DateTime.h"
+#include "platform/firebird/Insert.h"
 #include "platform/Text.h"
 
 // Between single quotes, inner single quotes doubled.
@@ -16,3 +17,13 @@ UString NumeroSql(double valor);
 UString InteiroSql(std::int32_t valor);
 // 'dd.mm.yyyy'.
 UString DataSql(TDateTime valor);
+// dd.mm.yyyy, the text inside DataSql's quotes.
+UString DataTexto(TDateTime valor);
+
+// A value of a record's insert as its literal: a text quoted, a number as it is.
+UString LiteralSql(const fb::Value& valor);
+
+// The values of a record's insert, as the literals above write them.
+inline fb::Value ValorTexto(const UString& v) { return fb::Value::Texto(v); }
+inline fb::Value ValorNumero(double v) { return fb::Value::Numero(NumeroSql(v)); }
+inline fb::Value ValorInteiro(std::int32_t v) { return fb::Value::Numero(InteiroSql(v)); }

@@ -13,6 +13,7 @@
 #include "platform/SourceQuery.h"
 #include "platform/WindowServices.h"
 #include "platform/firebird/Firebird.h"
+#include "toolkit/IndiceReferencias.h"
 #include "toolkit/RunReport.h"
 
 // The operator asked the run to stop (Ctrl-C, the window's Cancel): raised where the
@@ -95,6 +96,9 @@ class RunContext {
   // the reconciliation that follows it.
   std::vector<SomaOrigem>& Somas() { return somas_; }
 
+  // The target's units and cities as the run's lookups see them.
+  IndiceReferencias& Referencias() { return referencias_; }
+
   // A new query of the legacy folder under the run's settings.
   std::unique_ptr<SourceQuery> NovaConsulta();
 
@@ -121,4 +125,5 @@ class RunContext {
   Posicao posicao_;
   std::vector<SomaOrigem> somas_;
   const std::atomic<bool>* interrupcao_ = nullptr;
+  IndiceReferencias referencias_{destino_};
 };

@@ -53,16 +53,21 @@ void TConversao::PLimpaTabela(const UString& NomeTabela) {
   }
 }
 
+void TConversao::Insere(std::u16string_view Tabela, const fb::Row& Linha, const std::function<UString()>& literal) {
+  if (!insercao_) insercao_ = std::make_unique<fb::Insert>(cnBanco, Tabela);
+  insercao_->Execute(Linha, literal);
+}
+
 UString TConversao::StrZero(const UString& Valor, int Qtd) {
   if (Qtd > 0 && static_cast<std::size_t>(Qtd) > Valor.size())
     return UString(static_cast<std::size_t>(Qtd) - Valor.size(), u'0') + Valor;
   return Valor;
 }
 
-UString TConversao::Explica(const EDatabaseError& e, const UString& codigo) const {
+UString TConversao::Explica(const EDatabaseError& e, const UString& codigo, const UString& insercao) const {
   Situacao s;
   if (const char16_t* tipo = contexto_.Onde().tipo) s.tipo = tipo;
   s.codigo = codigo;
-  if (e.IsTruncation() && QDestino) ValorLongoDemais(cnBanco, QDestino->SQL(), s.coluna, s.valor);
+  if (e.IsTruncation()) ValorLongoDemais(cnBanco, insercao, s.coluna, s.valor);
   return ExplicaFalhaBanco(e, s);
 }

@@ -3,12 +3,14 @@
 // the target query (a record's own statements) and the auxiliary query (lookups,
 // table emptying) on the target connection, the transaction operations of a run,
 // table emptying, zero filling, the normalisers and the reference lookups.
+#include <functional>
 #include <memory>
 
 #include "platform/Regional.h"
 #include "platform/Error.h"
 #include "platform/Text.h"
 #include "platform/firebird/Firebird.h"
+#include "platform/firebird/Insert.h"
 #include "toolkit/RunContext.h"
 
 class TConversao {
@@ -51,11 +53,21 @@ class TConversao {
   // The run this record belongs to.
   RunContext& Contexto() const { return contexto_; }
 
-  // Why the target refused the row this record wrote with QDestino, as the operator
-  // reads it: the kind being converted, the row's code and, for a value too long,
-  // its column and the value.
-  UString Explica(const EDatabaseError& e, const UString& codigo) const;
+  // Why the target refused the row this record wrote, as the operator reads it: the
+  // kind being converted, the row's code and, for a value too long, its column and
+  // the value, found in `insercao`, the row's literal insert.
+  UString Explica(const EDatabaseError& e, const UString& codigo, const UString& insercao) const;
+
+  // Rows of Insere that ran as their literal text (for tests and benchmarks).
+  unsigned LinhasLiterais() const { return insercao_ ? insercao_->LiteralRuns() : 0; }
+
+ protected:
+  // Writes one row of the record's table: its values bound to a statement the
+  // record prepares once, with the same outcome as `literal`, the row's literal
+  // text, which runs instead where a bound value would not do what it does.
+  void Insere(std::u16string_view Tabela, const fb::Row& Linha, const std::function<UString()>& literal);
 
  private:
   RunContext& contexto_;
+  std::unique_ptr<fb::Insert> insercao_;
 };

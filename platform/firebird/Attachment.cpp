@@ -327,6 +327,11 @@ bool Database::Connected() const { return impl_->att != nullptr; }
 int Database::Dialect() const { return impl_->dialect; }
 UString Database::CharacterSet() const { return impl_->cs.name; }
 UString Database::DatabaseCharacterSet() const { return impl_->dbCharset; }
+bool Database::CanHold(std::u16string_view text) const {
+  std::string bytes;
+  char32_t bad = 0;
+  return EncodeText(impl_->cs.codec, text, bytes, bad);
+}
 Transaction& Database::DefaultTransaction() { return *impl_->defaultTransaction; }
 void Database::SetRegional(const FormatSettings* fs) { impl_->regional = fs ? fs : &impl_->ownRegional; }
 const FormatSettings& Database::Regional() const { return *impl_->regional; }

@@ -212,6 +212,17 @@ bool QueryState::SlotsFromLiterals() {
       }
       case Literal::Exact:
         if (!assigned && !ExactFitsComparison(l, o)) return false;
+        if (assigned && !l.wide && l.scale == 0 && (o.type == SQL_DOUBLE || o.type == SQL_D_FLOAT)) {
+          // A whole number of at most ten digits is a double exactly, from its text
+          // as from an integer; as text it shares the message item of the column's
+          // other values ("0" in one row, "12.5" in the next), which is then not
+          // rebuilt from row to row.
+          s.bytes = UToUtf8(l.text);
+          s.type = SQL_VARYING;
+          s.charSet = d.cs.id;
+          s.length = static_cast<unsigned>(std::max<std::size_t>(s.bytes.size(), 32));
+          break;
+        }
         s.type = l.wide ? SQL_INT64 : SQL_LONG;
         s.length = l.wide ? 8 : 4;
         s.scale = l.scale;

@@ -85,6 +85,9 @@ class Database {
   int Dialect() const;           // SQL dialect the statements are prepared in
   UString CharacterSet() const;  // connection character set in use
   UString DatabaseCharacterSet() const;  // the database's default ("NONE" when it has none)
+  // Whether the connection character set holds every character of the text (a
+  // text that it does not is an error wherever it is sent).
+  bool CanHold(std::u16string_view text) const;
 
   Transaction& DefaultTransaction();
 
@@ -97,6 +100,7 @@ class Database {
  private:
   friend class Transaction;
   friend class Query;
+  friend class Insert;
   struct Impl;
   std::unique_ptr<Impl> impl_;
 };

@@ -267,6 +267,9 @@ struct QueryState {
   void Forget() noexcept;  // what belongs to the attachment, before it goes
   bool Acquire(const std::string& key, bool isShape);
   bool RunShape(bool wantRows);
+  // Runs `key`, a statement with a "?" for each of shape.literals, with them as
+  // values; false when a value would not do what its literal does (nothing ran).
+  bool RunLiterals(const std::string& key, bool wantRows);
   void Run(bool wantRows, bool shaped = false);
   bool ReturnsCursor() const;
   bool EndsTransaction() const;

@@ -410,4 +410,15 @@ bool Reshape(std::u16string_view text, int dialect, Shape& shape) {
   return true;
 }
 
+bool NumberLiteral(std::u16string_view text, int dialect, Literal& out) {
+  std::size_t at = 0;
+  const bool negative = !text.empty() && text[0] == u'-';
+  if (!text.empty() && (text[0] == u'-' || text[0] == u'+')) at = 1;
+  if (!StartsNumber(text, at)) return false;
+  bool ok = false;
+  if (ScanNumber(text, at, ok) != text.size() || !ok) return false;
+  out.use = Literal::Assigned;
+  return ReadNumber(text.substr(at), negative, dialect, out);
+}
+
 }  // namespace fb

@@ -48,4 +48,9 @@ bool ShapeOf(std::u16string_view text, int dialect, Shape& out);
 // accepts gets from ShapeOf the same shape and the same values.
 bool Reshape(std::u16string_view text, int dialect, Shape& shape);
 
+// A number written as a statement text writes it ("12", "-0.5", "1.5E-5"), read as
+// the engine types that literal. False when the text is not one number, or is one
+// the engine reads in a way of its own (the text must then run as it is).
+bool NumberLiteral(std::u16string_view text, int dialect, Literal& out);
+
 }  // namespace fb

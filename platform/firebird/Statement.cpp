@@ -194,7 +194,11 @@ bool QueryState::RunShape(bool wantRows) {
     }
   }
   if (shapeState != ShapeState::Shaped) return false;
-  if (!Acquire(shapeKey, true) || !SlotsFromLiterals()) return false;
+  return RunLiterals(shapeKey, wantRows);
+}
+
+bool QueryState::RunLiterals(const std::string& key, bool wantRows) {
+  if (!Acquire(key, true) || !SlotsFromLiterals()) return false;
   WriteInput();
   try {
     Run(wantRows, true);

@@ -76,12 +76,14 @@ TEST_F(Consultas, FUnidadeRegistersAMissingUnitOnceAndFindsItAfterwards) {
   }
   EXPECT_EQ(Count("UNIDADES"), "5");
 
-  // A unit the target already has is left as it is.
+  // A unit the target already has when a run starts is left as it is.
   Exec("INSERT INTO UNIDADES (UNIDADE, DESCRICAO) VALUES ('PC', 'PECA')");
-  EXPECT_EQ(conv->FUnidade(u"pc"), u"PC");
+  TestRun depois{db};
+  EXPECT_EQ(TConversao(depois.ctx).FUnidade(u"pc"), u"PC");
   EXPECT_EQ(Value("SELECT DESCRICAO AS V FROM UNIDADES WHERE UNIDADE = 'PC'"), "PECA");
   EXPECT_EQ(Count("UNIDADES"), "6");
   EXPECT_TRUE(rec.boxes.empty());
+  EXPECT_TRUE(depois.ui.boxes.empty());
 
   // Nothing was committed: the units vanish with the transaction.
   EXPECT_NE(SeenAfterClose("SELECT 'N=' || COUNT(*) FROM UNIDADES;").find("N=0"), std::string::npos);
@@ -148,7 +150,10 @@ TEST_F(Consultas, BhteStandsForBeloHorizonteInAnyState) {
   EXPECT_EQ(conv->FCidade(u"BHTE", u"RJ", u""), u"00001");
   EXPECT_EQ(CityName("00001"), "BHTE");
 
+  // A run reads the cities once: the next one sees Belo Horizonte.
   AddCity("00010", "BELO HORIZONTE", "MG");
+  TestRun depois{db};
+  conv = std::make_unique<TConversao>(depois.ctx);
   EXPECT_EQ(conv->FCidade(u"BHTE", u"SP", u""), u"00010");
   EXPECT_EQ(conv->FCidade(u"BHTE", u"MG", u""), u"00010");
   // A BHTE of the same state is found first.
@@ -161,6 +166,7 @@ TEST_F(Consultas, BhteStandsForBeloHorizonteInAnyState) {
   // The plain lookup knows nothing of it.
   EXPECT_EQ(conv->FBuscaCidade(u"BHTE", u"SP", u""), u"");
   EXPECT_EQ(Count("CIDADES"), "4");
+  conv.reset();
 }
 
 TEST_F(Consultas, FailingCityStatementsReachTheCaller) {
@@ -174,10 +180,13 @@ TEST_F(Consultas, FailingCityStatementsReachTheCaller) {
   conv.reset();
   Exec("DROP TABLE CIDADES");
   Exec("COMMIT");
-  conv = std::make_unique<TConversao>(run.ctx);
+  TestRun depois{db};
+  conv = std::make_unique<TConversao>(depois.ctx);
   EXPECT_THROW(conv->FCidade(u"Contagem", u"MG", u""), EDatabaseError);
   EXPECT_THROW(conv->FBuscaCidade(u"Contagem", u"MG", u""), EDatabaseError);
   EXPECT_TRUE(rec.boxes.empty());
+  EXPECT_TRUE(depois.ui.boxes.empty());
+  conv.reset();
 }
 
 // The lookups run in the run's transaction: what they insert is found at once,
@@ -202,3 +211,26 @@ TEST_F(Consultas, ACityInsertedInTheRunIsFoundByTheNextCallBeforeAndAfterACommit
 }
 
 }  // namespace
+
+// The run reads the cities once; its answers are those of the lookup query.
+TEST_F(Consultas, TheRunsCopyOfTheCitiesAnswersAsTheQuery) {
+  AddCity("00001", "SãO PAULO", "SP");
+  AddCity("00002", "SANTOS  ", "SP");
+  AddCity("00003", "PAU D''ALHO", "PE");
+  AddCity("00004", "PAU D''ALHO", "PE");  // the first one read decides
+  AddCity("00005", "Campinas", "SP");
+  AddCity("00006", std::string(60, 'C'), "RJ");
+  Exec("INSERT INTO CIDADES (CODCIDADE, CIDADE) VALUES ('00007', 'SEM ESTADO')");
+  const std::pair<UString, UString> buscas[] = {
+      {u"São Paulo", u"sp"}, {u"SÃO PAULO", u"SP"}, {u"Santos", u"SP"},    {u"SANTOS ", u"SP "},
+      {u" SANTOS", u"SP"},   {u"Pau d'Alho", u"PE"}, {u"campinas", u"SP"}, {u"Campinas", u"SP"},
+      {UString(60, u'c'), u"RJ"}, {UString(61, u'C'), u"RJ"}, {u"Sem estado", u""}, {u"", u""},
+  };
+  for (const auto& [nome, estado] : buscas) {
+    SCOPED_TRACE(S(nome) + "/" + S(estado));
+    const std::string consulta = Value("SELECT CODCIDADE AS V FROM CIDADES WHERE CIDADE = " +
+                                       S(QuotedStr(UpperAZ(nome))) + " AND ESTADO = " + S(QuotedStr(UpperAZ(estado))));
+    const UString achada = conv->FBuscaCidade(nome, estado, u"");
+    EXPECT_EQ(achada.empty() ? "<none>" : S(achada), consulta);
+  }
+}

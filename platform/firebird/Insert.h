@@ -1,0 +1,61 @@
+#pragma once
+// A record class's insert with its values bound to a statement prepared once, the
+// literal text of the same row being what it is measured against: a row written
+// here leaves the table, or fails with the error, that its literal text would.
+//
+// Each value goes to the engine as a value of its literal's own type (a text as a
+// text, a number as the number its literal is), so the engine converts it to the
+// column's type as it converts the literal. Where that would not hold (a text
+// longer than its column, a value the engine refuses before running, a character
+// the connection cannot hold) the row's literal text runs as it is instead; so it
+// does for every row when the statement cache is off (CONVERSOR_TOLV_CACHE=0).
+#include <functional>
+#include <memory>
+#include <string_view>
+#include <vector>
+
+#include "platform/Text.h"
+#include "platform/firebird/Firebird.h"
+
+namespace fb {
+
+// One value as the row's literal text writes it.
+struct Value {
+  enum Kind { Text, Number } kind = Text;
+  // Text: the characters, unquoted. Number: as written, "12.5", "-3", "1.5E-5".
+  UString text;
+
+  static Value Texto(UString t) { return {Text, std::move(t)}; }
+  static Value Numero(UString n) { return {Number, std::move(n)}; }
+};
+
+// A column as the insert names it ("Produto.CODPROD") and its value. Columns are
+// named by string literals, which live as long as the program.
+struct ColumnValue {
+  const char16_t* column;
+  Value value;
+};
+using Row = std::vector<ColumnValue>;
+
+class Insert {
+ public:
+  Insert(Database& db, std::u16string_view table);
+  ~Insert();
+  Insert(const Insert&) = delete;
+  Insert& operator=(const Insert&) = delete;
+
+  // Writes one row of the given columns, in their order. Each list of columns
+  // (a record leaves its empty optional dates out) is prepared on its first row
+  // and kept until the connection closes; `literal` gives the row's literal text,
+  // built only when it has to run.
+  void Execute(const Row& row, const std::function<UString()>& literal);
+
+  // Rows that ran as their literal text (for tests and benchmarks).
+  unsigned LiteralRuns() const;
+
+ private:
+  struct Impl;
+  std::unique_ptr<Impl> impl_;
+};
+
+}  // namespace fb
