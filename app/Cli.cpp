@@ -347,6 +347,7 @@ int Converte(const Opcoes& o, const TStringList& params) {
       std::printf("Relatório não gravado: a conversão não chegou ao fim.\n");
     } else {
       try {
+        arquivoRelatorio->Conferencia(report);
         arquivoRelatorio->Fecha();
         std::printf("Relatório dos registros não gravados: %s\n", o.relatorio.c_str());
       } catch (const std::exception& e) {

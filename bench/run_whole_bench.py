@@ -3,7 +3,7 @@
 into fresh Norvale databases, against the floor of the same rows.
 
     /usr/bin/python3 bench/run_whole_bench.py [--build BUILD] [--pasta FOLDER]
-        [--reusar] [--so-todos] [--escala F] [--clientes N] ... [--fabricantes N]
+        [--reusar] [--so-todos] [--sem-comparacao] [--conferencia] [--escala F] [--clientes N] ... [--fabricantes N]
 
 Generates the folder with bench/make_legacy_folder.py (the size options are its
 own; --reusar keeps a folder already there), then, with the statement cache on and
@@ -17,6 +17,8 @@ again with it off (CONVERSOR_TOLV_CACHE=0):
     attach, commit);
 and the floor: every row the `todos` run wrote, written again into a fresh database
 by one prepared insert per table in one transaction (build/bench/bench_floor).
+With --conferencia, `todos` again without the reconciliation before the commit
+(CONVERSOR_TOLV_CONFERENCIA=0), for what that check costs.
 Prints the table and the ratios run/floor and cache-off/run. Kinds the program
 does not offer yet are left out, so the script can be rerun as converters land.
 Everything goes to bench/out/ (not versioned).
@@ -77,10 +79,12 @@ def summary(out):
     return rows
 
 
-def convert(cli, folder, db, kinds, cache, log):
+def convert(cli, folder, db, kinds, cache, log, check=True):
     env = dict(os.environ)
     if not cache:
         env['CONVERSOR_TOLV_CACHE'] = '0'
+    if not check:
+        env['CONVERSOR_TOLV_CONFERENCIA'] = '0'
     r = Run([cli, '--origem', folder, '--destino', db] + kinds, env, log)
     if r.code not in (0, 3):
         sys.exit('conversion failed (%d): %s\n%s' % (r.code, ' '.join(kinds), r.out))
@@ -114,6 +118,8 @@ def main():
     p.add_argument('--so-todos', action='store_true', help='no run per kind')
     p.add_argument('--sem-comparacao', action='store_true',
                    help='no runs with the statement cache off (they take four times as long)')
+    p.add_argument('--conferencia', action='store_true',
+                   help='also `todos` without the reconciliation before the commit, for what it costs')
     p.add_argument('--escala')
     for o in SIZE_OPTIONS:
         p.add_argument('--' + o)
@@ -156,6 +162,15 @@ def main():
             fresh_db(kdb)
             for k in kinds:
                 alone[cache][k] = convert(cli, a.pasta, kdb, [k], cache, os.path.join(out, '%s-%s.log' % (k, tag)))
+
+    if a.conferencia:
+        db = os.path.join(out, 'todos-semconferencia.fb')
+        fresh_db(db)
+        unchecked = convert(cli, a.pasta, db, ['todos'], True, os.path.join(out, 'todos-semconferencia.log'), False)
+        print('without the reconciliation: todos in %.2f s (%.2f s CPU), peak %.1f MB' % (
+            unchecked.wall, unchecked.cpu, unchecked.rss))
+        print('the reconciliation costs %.1f%% of the run in CPU (%.1f%% in wall time)' % (
+            100 * (whole[True].cpu / unchecked.cpu - 1), 100 * (whole[True].wall / unchecked.wall - 1)))
 
     tables = floor(tool, os.path.join(out, 'todos-cache.fb'), os.path.join(out, 'piso.fb'))
     if not a.sem_comparacao:

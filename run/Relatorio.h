@@ -18,6 +18,10 @@ class Relatorio {
  public:
   virtual ~Relatorio() = default;
   virtual void Linha(const UString& tipo, RunReport::Outcome o, const RowNote& n) = 0;
+  // The reconciliation table of the run, after the rows: in the CSV file a section of
+  // its own below them, in the spreadsheet a sheet of its own.
+  void Conferencia(const RunReport& r);
+
   // Writes out, closes and puts the file in its place (replacing an earlier report);
   // throws EConversao when something could not be written.
   virtual void Fecha() = 0;
@@ -34,6 +38,9 @@ class Relatorio {
   static bool EhRelatorio(const std::string& caminho);
 
  protected:
+  // A table of its own after the rows: its title, header and lines.
+  virtual void Secao(const char* titulo, const std::vector<const char*>& colunas,
+                     const std::vector<std::vector<UString>>& linhas) = 0;
   // Creates an empty file in the folder of `caminho`, named after it, with the
   // permissions of an ordinary new file; sets `temporario` to its path and returns
   // its descriptor. Throws EConversao with the reason when it cannot.

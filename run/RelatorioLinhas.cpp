@@ -91,6 +91,20 @@ void RelatorioLinhas::Linha(const UString& tipo, RunReport::Outcome o, const Row
   if (std::fputs(linha.c_str(), f_) == EOF) falhou_ = true;
 }
 
+void RelatorioLinhas::Secao(const char* titulo, const std::vector<const char*>& colunas,
+                            const std::vector<std::vector<UString>>& linhas) {
+  if (!f_) return;
+  // A blank line and the title keep a spreadsheet from reading it as more rows.
+  std::string texto = std::string("\r\n") + titulo + "\r\n";
+  for (std::size_t i = 0; i < colunas.size(); ++i) texto += (i ? ";" : "") + std::string(colunas[i]);
+  texto += "\r\n";
+  for (const std::vector<UString>& linha : linhas) {
+    for (std::size_t i = 0; i < linha.size(); ++i) texto += (i ? ";" : "") + Campo(linha[i]);
+    texto += "\r\n";
+  }
+  if (std::fputs(texto.c_str(), f_) == EOF) falhou_ = true;
+}
+
 void RelatorioLinhas::Fecha() {
   if (!f_) return;
   bool ok = !falhou_ && std::fflush(f_) == 0 && !std::ferror(f_);

@@ -7,6 +7,7 @@
 // killed never leaves half a report over an earlier one.
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "run/Relatorio.h"
 
@@ -33,6 +34,10 @@ class RelatorioLinhas final : public Relatorio {
   // by a digit) disarmed with an apostrophe so a spreadsheet shows legacy text
   // instead of running it as a formula.
   static std::string Campo(const UString& valor);
+
+ protected:
+  void Secao(const char* titulo, const std::vector<const char*>& colunas,
+             const std::vector<std::vector<UString>>& linhas) override;
 
  private:
   std::string caminho_;

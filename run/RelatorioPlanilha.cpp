@@ -70,6 +70,24 @@ void RelatorioPlanilha::Linha(const UString& tipo, RunReport::Outcome o, const R
   ++linha_;
 }
 
+void RelatorioPlanilha::Secao(const char* titulo, const std::vector<const char*>& colunas,
+                              const std::vector<std::vector<UString>>& linhas) {
+  if (!livro_) return;
+  lxw_worksheet* folha = workbook_add_worksheet(livro_, titulo);
+  if (!folha) {
+    falhou_ = true;
+    return;
+  }
+  const double larguras[] = {22, 10, 50, 16, 16, 14, 24};
+  for (lxw_col_t c = 0; c < colunas.size(); ++c) {
+    worksheet_set_column(folha, c, c, c < 7 ? larguras[c] : 16, texto_);
+    if (worksheet_write_string(folha, 0, c, colunas[c], nullptr) != LXW_NO_ERROR) falhou_ = true;
+  }
+  for (lxw_row_t l = 0; l < linhas.size(); ++l)
+    for (lxw_col_t c = 0; c < linhas[l].size(); ++c)
+      if (worksheet_write_string(folha, l + 1, c, Texto(linhas[l][c]).c_str(), texto_) != LXW_NO_ERROR) falhou_ = true;
+}
+
 void RelatorioPlanilha::Fecha() {
   if (!livro_) return;
   const lxw_error r = workbook_close(livro_);

@@ -3,6 +3,7 @@
 // so no spreadsheet turns "0502" into 502 or "12.345" into twelve thousand; the
 // record number a number cell. Written by libxlsxwriter when it is closed.
 #include <string>
+#include <vector>
 
 #include "run/Relatorio.h"
 
@@ -24,6 +25,10 @@ class RelatorioPlanilha final : public Relatorio {
   // The file at `caminho` is a workbook this program wrote: a zip whose workbook
   // names the one sheet a report has.
   static bool EhRelatorio(const std::string& caminho);
+
+ protected:
+  void Secao(const char* titulo, const std::vector<const char*>& colunas,
+             const std::vector<std::vector<UString>>& linhas) override;
 
  private:
   std::string caminho_;

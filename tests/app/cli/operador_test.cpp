@@ -149,7 +149,10 @@ TEST_F(OperadorTest, TheReportListsEveryRowNotWrittenAlsoForATrialRun) {
             "\xEF\xBB\xBFTipo;Registro no arquivo;Código no TOLV;Código no Norvale;Nome ou descrição;Ocorrência;"
             "Motivo\r\n"
             "Grupos de produtos;2;12;012;;ignorado;descrição em branco\r\n"
-            "Grupos de produtos;3;'=1+1;1+1;;ignorado;descrição em branco\r\n");
+            "Grupos de produtos;3;'=1+1;1+1;;ignorado;descrição em branco\r\n"
+            "\r\nConferência com a origem\r\n"
+            "Tipo;Empresa;Conferido;Origem;Destino;Resultado;Arredondamento do destino\r\n"
+            "Grupos de produtos;;linhas em GRUPROD;1;1;confere;\r\n");
 
   // A report that cannot be written is said before anything runs.
   r = Cli(db, "--relatorio " + src_.file("nao/existe.csv") + " grupo");
