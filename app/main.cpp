@@ -1,4 +1,7 @@
 // The program: the main window and its event loop.
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 #include <clocale>
 
 #include "app/Main.h"
@@ -11,6 +14,14 @@ int main(int argc, char** argv) {
   // library must keep the point, as in the console program.
   std::setlocale(LC_NUMERIC, "C");
   QApplication::setStyle(QStringLiteral("Fusion"));
+  // The program speaks Portuguese whatever the machine's language: Qt's own texts
+  // (file dialogs, the buttons of the boxes) too. Without the translations
+  // installed they stay in English; nothing else depends on them.
+  QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Brazil));
+  QTranslator qt;
+  if (qt.load(QLocale(), QStringLiteral("qtbase"), QStringLiteral("_"),
+              QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    QApplication::installTranslator(&qt);
   // The same icon the desktop menu shows; the desktop file's name lets a Wayland
   // session tie the window to that menu entry.
   QIcon icon;

@@ -9,7 +9,7 @@ PACKAGES=(
   build-essential cmake pkg-config
   libgtest-dev googletest
   firebird-dev libfbclient2 firebird3.0-server-core firebird3.0-utils firebird3.0-server
-  qt6-base-dev libgl-dev
+  qt6-base-dev libgl-dev qt6-translations-l10n
   python3 python3-dbf python3-dbfread
   libxlsxwriter-dev zlib1g-dev
   xvfb xauth imagemagick x11-utils fonts-dejavu-core fonts-dejavu-extra
