@@ -325,6 +325,18 @@ fb::Row TConverteCliente::Colunas() const {
   return linha;
 }
 
+// The run emptied CLIENTE in its own transaction, so a code it sees there is one it
+// wrote: two legacy customers gave the same code. A code the engine refuses but the
+// run cannot see is another user's customer, uncommitted or committed since the run
+// began: no fault of the legacy data, and the run must not go on without it.
+bool TConverteCliente::GravadoNestaConversao(const UString& codigo) const {
+  fb::Query q(cnBanco);
+  q.SetSQL(u"SELECT COUNT(*) AS N FROM CLIENTE WHERE CODCLIENTE = :C");
+  q.BindText(u"C", codigo);
+  q.Open();
+  return q.FieldAsInteger(u"N") > 0;
+}
+
 bool TConverteCliente::ExecutaSql(int Acao) {
   if (Acao != 1) return false;
   FErroGravacao.clear();
@@ -336,6 +348,12 @@ bool TConverteCliente::ExecutaSql(int Acao) {
     // A broken connection or another user's lock is no fault of this row: the run
     // stops and is rolled back instead of refusing every row after it.
     if (e.IsConnectionLost() || e.IsLockConflict()) throw;
+    if (e.IsDuplicateKey() && !GravadoNestaConversao(FCodCliente))
+      throw EConversao(u"Outro usuário ou programa gravou no banco de destino um cliente com o código " + FCodCliente +
+                       u" depois que esta conversão começou, e o cliente do TOLV com esse código não pode ser gravado. "
+                       u"Feche os outros programas que usam este banco (como o Norvale) e converta de novo. Esta "
+                       u"conversão foi desfeita: o banco de destino ficou como estava.\rMensagem do banco de dados: " +
+                       ErrorMessage(e));
     FErroGravacao = Explica(e, FCodCliente, MontaSqlInsere());
   } catch (const std::exception& e) {
     FErroGravacao = ErrorMessage(e);

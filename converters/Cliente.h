@@ -144,6 +144,8 @@ class TConverteCliente : public TConversao {
                            const UString& ultAlteracao, const UString& cadastro, const UString& ativo,
                            const UString& bloqueado);
   fb::Row Colunas() const;
+  // Whether the run's own transaction sees a customer with `codigo` in CLIENTE.
+  bool GravadoNestaConversao(const UString& codigo) const;
   // Acao 1: runs the insert and resets the record. An insert the target refuses
   // does not stop the run: its message is kept in ErroGravacao() and the result is
   // still true; the caller decides how to report it. Any other Acao does nothing

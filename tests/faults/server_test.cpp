@@ -163,4 +163,25 @@ TEST_F(ServerTest, AnotherUsersUncommittedChangeStopsTheRunAtOnce) {
   }
 }
 
+// Another user's customer with the code of one the run writes, not yet committed:
+// no fault of the legacy rows, so the run stops and is rolled back, saying so,
+// instead of blaming two legacy records and committing the rest without it.
+TEST_F(ServerTest, AnotherUsersCustomerWithTheSameCodeStopsTheRun) {
+  const std::string db = FreshDatabase("trava-cliente");
+  const std::string dumpBefore = DumpTables(db);
+  fb::Database other;
+  ConnectTo(other, server.Name(db));
+  fb::Query change(other);
+  change.SetSQL(u"INSERT INTO CLIENTE (CODCLIENTE, NOME, PESSOA_FJ, ATIVO, CLIBLOQUEADO) "
+                u"VALUES ('00000001', 'DIGITADO NA LOJA', 'F', 'S', 'N')");
+  change.ExecSQL();  // and left uncommitted
+  CliResult run = RunConsole(ConvertAll(kExamples, server.Name(db)), 60);
+  EXPECT_EQ(run.status, 1) << run.out;
+  EXPECT_TRUE(Has(run.out, "[Error] Ocorreu um erro durante a conversão! Motivo: Outro usuário ou programa gravou no "
+                           "banco de destino um cliente com o código 00000001")) << run.out;
+  other.DefaultTransaction().Rollback();
+  other.Close();
+  EXPECT_EQ(DumpTables(server.Name(db)), dumpBefore);
+}
+
 }  // namespace
