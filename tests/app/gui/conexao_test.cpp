@@ -103,8 +103,17 @@ TEST_F(ConexaoTest, ARunThroughAServerGivenInTheDialogWritesTheRows) {
     QTest::mouseClick(d->btnTestar, Qt::LeftButton);
     EXPECT_EQ(boxes().back().kind, MsgKind::Information);
   });
+  // The row's commands are off while the run goes on, like the others.
+  int ligados = 0, vistos = 0;
+  recording.onProcess = [&] {
+    ++vistos;
+    ligados += form.btnExaminar->isEnabled() + form.btnConexao->isEnabled();
+  };
   QTest::mouseClick(form.imgConverter, Qt::LeftButton);
   EXPECT_EQ(boxes().back().text, u"Conversão concluída com sucesso!");
+  EXPECT_GT(vistos, 0);
+  EXPECT_EQ(ligados, 0);
+  EXPECT_TRUE(form.btnExaminar->isEnabled() && form.btnConexao->isEnabled());
 
   fb::Database servido;
   servido.SetDatabaseName(Utf8ToU(server.Name(alvo.Path())));
