@@ -1,7 +1,6 @@
 #include "app/Cli.h"
 
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <memory>
@@ -9,6 +8,7 @@
 #include <vector>
 
 #include "app/CliExame.h"
+#include "app/Credenciais.h"
 #include "app/ConsoleServices.h"
 #include "app/InterrupcaoConsole.h"
 #include "platform/Error.h"
@@ -125,7 +125,7 @@ void printSummary(const RunReport& r, SourceEngine& fonte, bool committed, bool 
 
 // What the command line asked for.
 struct Opcoes {
-  std::string origem, destino, empresa = "01", usuario = "SYSDBA", senha = "ferncrest", relatorio;
+  std::string origem, destino, empresa = "01", usuario, senha, relatorio;
   bool gerarCodigos = false, haveOrigem = false, haveDestino = false, simular = false, inspecionar = false,
        conferir = false;
   std::vector<std::string> tipos;
@@ -136,8 +136,9 @@ struct Opcoes {
 int LeOpcoes(int argc, char** argv, Opcoes& o) {
   // The user and password as every Firebird tool takes them when not given; the
   // password is never printed.
-  if (const char* u = std::getenv("ISC_USER"); u && *u) o.usuario = u;
-  if (const char* s = std::getenv("ISC_PASSWORD"); s && *s) o.senha = s;
+  const Credenciais padrao = CredenciaisPadrao();
+  o.usuario = UToUtf8(padrao.usuario);
+  o.senha = UToUtf8(padrao.senha);
   // "--opcao=valor" is "--opcao valor".
   std::vector<std::string> args;
   for (int i = 1; i < argc; ++i) {

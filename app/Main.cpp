@@ -8,6 +8,9 @@
 #include <QPainter>
 #include <QScreen>
 
+#include "app/CliExame.h"
+#include "app/Conexao.h"
+#include "app/ExameJanela.h"
 #include "app/images/Pictures.h"
 #include "platform/Error.h"
 
@@ -18,8 +21,8 @@ TForm1::TForm1(WindowServices& servicos, QWidget* parent)
                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       transacaoNorvale(dbNorvale.DefaultTransaction()),
       servicos_(servicos) {
-  dbNorvale.SetUserName(u"SYSDBA");
-  dbNorvale.SetPassword(u"ferncrest");
+  dbNorvale.SetUserName(credenciais_.usuario);
+  dbNorvale.SetPassword(credenciais_.senha);
   EscolhePastaOrigem = [this] { return AbreDialogoPasta(); };
   EscolheArquivoNorvale = [this] { return AbreDialogoArquivo(); };
   CriaControles();
@@ -45,7 +48,7 @@ TForm1::~TForm1() {
 
 void TForm1::CriaControles() {
   setWindowTitle(QStringLiteral("Conversor de dados - TOLV -"));
-  setFixedSize(602, 404);
+  setFixedSize(602, 440);
   setFont(FonteJanela(11, false));
   {
     QPalette pal = palette();
@@ -128,6 +131,21 @@ void TForm1::CriaControles() {
   btnCancelar->setGeometry(456, 381, 91, 21);
   btnCancelar->setToolTip(QStringLiteral("Interrompe a conversão e desfaz tudo o que ela fez"));
   btnCancelar->hide();
+  btnExaminar = new QPushButton(QStringLiteral("Examinar pasta..."), this);
+  btnExaminar->setGeometry(56, 410, 130, 26);
+  btnExaminar->setToolTip(QStringLiteral(
+      "Lê a pasta de origem e mostra o que cada tabela do TOLV tem, sem abrir o banco Norvale nem gravar nada "
+      "(Alt+E)"));
+  btnConexao = new QPushButton(QStringLiteral("Conexão..."), this);
+  btnConexao->setGeometry(192, 410, 110, 26);
+  btnConexao->setToolTip(QStringLiteral(
+      "Escolhe o banco Norvale: um arquivo deste computador ou um banco num servidor Firebird, com usuário e senha "
+      "(Alt+C)"));
+  // Outside the window's tab walk, which keeps its order; the keyboard reaches them
+  // by their shortcuts.
+  for (QPushButton* b : {btnExaminar, btnConexao}) b->setFocusPolicy(Qt::ClickFocus);
+  btnExaminar->setShortcut(QKeySequence(QStringLiteral("Alt+E")));
+  btnConexao->setShortcut(QKeySequence(QStringLiteral("Alt+C")));
 
   // Named as in the code, for tests and for anyone inspecting the running window.
   const std::pair<QWidget*, const char*> nomes[] = {
@@ -140,7 +158,7 @@ void TForm1::CriaControles() {
       {boxSubGrupo, "boxSubGrupo"}, {boxProduto, "boxProduto"}, {boxReceber, "boxReceber"},
       {boxFabricante, "boxFabricante"}, {lblProgresso, "lblProgresso"}, {barra, "barra"},
       {pnlConverter, "pnlConverter"}, {imgConverter, "imgConverter"}, {pnlSair, "pnlSair"}, {imgSair, "imgSair"},
-      {btnCancelar, "btnCancelar"}};
+      {btnCancelar, "btnCancelar"}, {btnExaminar, "btnExaminar"}, {btnConexao, "btnConexao"}};
   for (const auto& [w, nome] : nomes) w->setObjectName(QString::fromLatin1(nome));
   setObjectName(QStringLiteral("Form1"));
 
@@ -221,6 +239,8 @@ void TForm1::LigaEventos() {
   imgSair->OnClick = clique(&TForm1::imgSairClick);
   QObject::connect(boxProduto, &QCheckBox::toggled, this, [this](bool) { Protege([&] { boxProdutoClick(); }); });
   QObject::connect(btnCancelar, &QPushButton::clicked, this, [this] { Protege([&] { btnCancelarClick(); }); });
+  QObject::connect(btnExaminar, &QPushButton::clicked, this, [this] { Protege([&] { btnExaminarClick(); }); });
+  QObject::connect(btnConexao, &QPushButton::clicked, this, [this] { Protege([&] { btnConexaoClick(); }); });
 
   // The window sees every key press before its controls do.
   for (QWidget* w : findChildren<QWidget*>()) w->installEventFilter(this);
@@ -328,6 +348,37 @@ void TForm1::imgAbrirNorvaleClick() {
     edtDestino->setText(*arquivo);
     edtDestino->setCursorPosition(0);
   }
+}
+
+void TForm1::btnExaminarClick() {
+  if (emConversao_) return;
+  // Nothing to inspect yet: the operator picks the folder first.
+  if (edtOrigem->text().isEmpty()) imgAbrirOrigemClick();
+  if (edtOrigem->text().isEmpty()) return;
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  TextoExame exame;
+  try {
+    exame = DescreveExame(edtOrigem->text().toStdString());
+  } catch (...) {
+    QApplication::restoreOverrideCursor();
+    throw;
+  }
+  QApplication::restoreOverrideCursor();
+  TExameDialog dialogo(QString::fromStdString(exame.texto), exame.status == 0, this);
+  dialogo.exec();
+}
+
+void TForm1::btnConexaoClick() {
+  if (emConversao_) return;
+  const Conexao atual{edtDestino->text(), QString::fromStdU16String(credenciais_.usuario),
+                      QString::fromStdU16String(credenciais_.senha)};
+  TConexaoDialog dialogo(servicos_, atual, [this] { return EscolheArquivoNorvale(); }, this);
+  if (dialogo.exec() != QDialog::Accepted) return;
+  const Conexao escolhida = dialogo.Escolhida();
+  // Kept as given: a server's "host/port:path" is not a path of this computer.
+  edtDestino->setText(escolhida.nome);
+  edtDestino->setCursorPosition(0);
+  credenciais_ = {escolhida.usuario.toStdU16String(), escolhida.senha.toStdU16String()};
 }
 
 void TForm1::boxProdutoClick() {

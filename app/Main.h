@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "app/Controles.h"
+#include "app/Credenciais.h"
 #include "app/QtServices.h"
 #include "converters/Tipos.h"
 #include "platform/StringList.h"
@@ -67,6 +68,10 @@ class TForm1 : public QWidget {
   // Under the two commands, shown only while a run goes on: stops it, and the run
   // is rolled back.
   QPushButton* btnCancelar;
+  // The row of labelled commands under the window's own: the inspection of the
+  // source folder and the connection to the target.
+  QPushButton* btnExaminar;
+  QPushButton* btnConexao;
 
   // The target connection, attached for each run and let go when it ends, so that
   // Norvale can open the file at once.
@@ -95,12 +100,17 @@ class TForm1 : public QWidget {
   void imgSairClick();
   void boxProdutoClick();
   void btnCancelarClick();
+  void btnExaminarClick();
+  void btnConexaoClick();
 
   // Operations of a run.
   bool ConectaBancoNorvale();
   bool ConectaBancoOrigem();
   void HabilitaBotoes(bool bln);
   void CarregaParametros(TStringList& params);
+
+  // The user and password the next run attaches with.
+  const Credenciais& CredenciaisNorvale() const { return credenciais_; }
 
   // True while a run goes on.
   bool EmConversao() const { return emConversao_; }
@@ -131,6 +141,9 @@ class TForm1 : public QWidget {
   RunReport relatorio_;
   // The check box of each kind, in the run's order.
   std::vector<std::pair<const Tipo*, QCheckBox*>> caixas_;
+  // Given in the connection dialog, else taken as the Firebird tools take them; kept
+  // only in memory.
+  Credenciais credenciais_ = CredenciaisPadrao();
   bool emConversao_ = false;
   bool centrada_ = false;
   // The operator's request to stop the run going on (Cancel, or closing the window).

@@ -23,7 +23,12 @@ bool TForm1::ConectaBancoNorvale() {
   try {
     // Another file than the one open: leave the old one and attach to the new.
     if (dbNorvale.Connected() && dbNorvale.DatabaseName() != nome) dbNorvale.Close();
-    if (!dbNorvale.Connected()) dbNorvale.SetDatabaseName(nome);
+    if (!dbNorvale.Connected()) {
+      dbNorvale.SetDatabaseName(nome);
+      // The user and password of the connection dialog, or the defaults.
+      dbNorvale.SetUserName(credenciais_.usuario);
+      dbNorvale.SetPassword(credenciais_.senha);
+    }
     if (dbNorvale.DatabaseName().empty()) throw EConversao(u"Caminho do banco de dados em branco");
     dbNorvale.Open();
     Result = true;
@@ -45,7 +50,7 @@ bool TForm1::ConectaBancoOrigem() {
 void TForm1::HabilitaBotoes(bool bln) {
   for (QWidget* w : std::initializer_list<QWidget*>{pnlAbrirOrigem, pnlAbrirNorvale, pnlConverter, pnlSair, boxCliente,
                                                     boxProduto, boxFornecedor, boxSubGrupo, boxGrupo, boxFabricante,
-                                                    boxReceber, boxPagar})
+                                                    boxReceber, boxPagar, btnExaminar, btnConexao})
     w->setEnabled(bln);
 }
 

@@ -3,12 +3,14 @@ find_package(Qt6 REQUIRED COMPONENTS Widgets)
 
 add_library(ct_gui STATIC
   ${CMAKE_CURRENT_LIST_DIR}/ConfirmaConversao.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/Conexao.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Controles.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ExameJanela.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Main.cpp
   ${CMAKE_CURRENT_LIST_DIR}/MainConversao.cpp
   ${CMAKE_CURRENT_LIST_DIR}/QtServices.cpp
   ${CMAKE_CURRENT_LIST_DIR}/images/Pictures.cpp)
-target_link_libraries(ct_gui PUBLIC ct_run Qt6::Widgets)
+target_link_libraries(ct_gui PUBLIC ct_appcomum Qt6::Widgets)
 
 add_executable(conversor-tolv ${CMAKE_CURRENT_LIST_DIR}/main.cpp)
 target_link_libraries(conversor-tolv PRIVATE ct_gui)

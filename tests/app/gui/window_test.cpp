@@ -42,7 +42,7 @@ void MouseIn(TImage* img) {
 
 TEST_F(WindowTest, LaidOutAsDrawn) {
   EXPECT_EQ(form.windowTitle(), "Conversor de dados - TOLV -");
-  EXPECT_EQ(form.size(), QSize(602, 404));
+  EXPECT_EQ(form.size(), QSize(602, 440));
   EXPECT_EQ(form.minimumSize(), form.maximumSize());
   EXPECT_FALSE(form.windowFlags() & Qt::WindowMaximizeButtonHint);
   EXPECT_TRUE(form.windowFlags() & Qt::WindowMinimizeButtonHint);
