@@ -22,6 +22,7 @@ TForm1::TForm1(WindowServices& servicos, QWidget* parent)
   dbNorvale.SetPassword(u"ferncrest");
   EscolhePastaOrigem = [this] { return AbreDialogoPasta(); };
   EscolheArquivoNorvale = [this] { return AbreDialogoArquivo(); };
+  MostraResumo = [](Resumo& resumo) { resumo.exec(); };
   CriaControles();
   LigaEventos();
   FormCreate();
@@ -45,7 +46,7 @@ TForm1::~TForm1() {
 
 void TForm1::CriaControles() {
   setWindowTitle(QStringLiteral("Conversor de dados - TOLV -"));
-  setFixedSize(602, 404);
+  setFixedSize(602, 440);
   setFont(FonteJanela(11, false));
   {
     QPalette pal = palette();
@@ -129,6 +130,12 @@ void TForm1::CriaControles() {
   btnCancelar->setToolTip(QStringLiteral("Interrompe a conversão e desfaz tudo o que ela fez"));
   btnCancelar->hide();
 
+  // A row of labelled commands under the original layout.
+  boxSimular = new QCheckBox(QStringLiteral("Simular (nada é gravado)"), this);
+  boxSimular->setGeometry(310, 412, 180, 22);
+  boxSimular->setToolTip(
+      QStringLiteral("Faz a conversão inteira e desfaz tudo no fim: o banco de destino fica como estava"));
+
   // Named as in the code, for tests and for anyone inspecting the running window.
   const std::pair<QWidget*, const char*> nomes[] = {
       {Panel2, "Panel2"}, {Image1, "Image1"}, {Label2, "Label2"}, {Label3, "Label3"}, {Image3, "Image3"},
@@ -140,14 +147,15 @@ void TForm1::CriaControles() {
       {boxSubGrupo, "boxSubGrupo"}, {boxProduto, "boxProduto"}, {boxReceber, "boxReceber"},
       {boxFabricante, "boxFabricante"}, {lblProgresso, "lblProgresso"}, {barra, "barra"},
       {pnlConverter, "pnlConverter"}, {imgConverter, "imgConverter"}, {pnlSair, "pnlSair"}, {imgSair, "imgSair"},
-      {btnCancelar, "btnCancelar"}};
+      {btnCancelar, "btnCancelar"}, {boxSimular, "boxSimular"}};
   for (const auto& [w, nome] : nomes) w->setObjectName(QString::fromLatin1(nome));
   setObjectName(QStringLiteral("Form1"));
 
   // Tab order: paths and their pickers, the kinds, the commands, the company, manufacturers.
   QWidget* ordem[] = {edtOrigem,   pnlAbrirOrigem, edtDestino, pnlAbrirNorvale, boxCliente,
                       boxProduto,  boxFornecedor,  boxGrupo,   boxSubGrupo,     boxReceber,
-                      boxPagar,    pnlConverter,   pnlSair,    cmbEmpresa,      boxFabricante};
+                      boxPagar,    pnlConverter,   pnlSair,    cmbEmpresa,      boxFabricante,
+                      boxSimular};
   for (std::size_t i = 1; i < std::size(ordem); ++i) QWidget::setTabOrder(ordem[i - 1], ordem[i]);
   edtOrigem->setFocus();
 }

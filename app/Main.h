@@ -17,6 +17,7 @@
 
 #include "app/Controles.h"
 #include "app/QtServices.h"
+#include "app/Resumo.h"
 #include "converters/Tipos.h"
 #include "platform/StringList.h"
 #include "platform/dbase/DbfEngine.h"
@@ -67,6 +68,8 @@ class TForm1 : public QWidget {
   // Under the two commands, shown only while a run goes on: stops it, and the run
   // is rolled back.
   QPushButton* btnCancelar;
+  // In the row under the commands: the next run is a trial, rolled back at its end.
+  QCheckBox* boxSimular;
 
   // The target connection, attached for each run and let go when it ends, so that
   // Norvale can open the file at once.
@@ -81,6 +84,9 @@ class TForm1 : public QWidget {
   std::function<std::optional<QString>()> EscolheArquivoNorvale;
   std::optional<QString> AbreDialogoPasta();
   std::optional<QString> AbreDialogoArquivo();
+  // Shows the summary of the run that just ended; it opens it as a modal dialog, and
+  // a test may look at it here instead.
+  std::function<void(Resumo&)> MostraResumo;
 
   // Event handlers.
   void FormCreate();
@@ -117,6 +123,9 @@ class TForm1 : public QWidget {
                     const QString& hint);
 
   void CriaCaixas();
+  // The run itself, from the checks to the end of the run; what it came to when the
+  // run started, nothing when a check or the operator stopped it before.
+  std::optional<ResultadoConversao> Converte();
   MsgResult MessageDlg(const UString& text, MsgKind kind, MsgButtons buttons) {
     return servicos_.MessageBox(kind, text, buttons);
   }
