@@ -1,6 +1,6 @@
 // The run launched from the main window: the connection to the target for the
 // run's length, the source path, the plan the operator confirms, the commands
-// disabled meanwhile and the Cancel command.
+// disabled meanwhile, the Cancel command, the trial run and the summary after it.
 #include <QApplication>
 #include <QPointer>
 #include <QTimer>
@@ -160,8 +160,9 @@ std::optional<ResultadoConversao> TForm1::Converte() {
   btnCancelar->setEnabled(true);
   btnCancelar->show();
   btnCancelar->raise();
-  const bool concluida = controlador.FEfetuaConversao(MParams, U(edtOrigem->text()), dbNorvale, transacaoNorvale,
-                                                      *barra, *lblProgresso, U(cmbEmpresa->currentText()), mGerarCodigo);
+  const bool concluida =
+      controlador.FEfetuaConversao(MParams, U(edtOrigem->text()), dbNorvale, transacaoNorvale, *barra, *lblProgresso,
+                                   U(cmbEmpresa->currentText()), mGerarCodigo);
   using D = ResultadoConversao::Desfecho;
   resultado.desfecho = controlador.Interrompida() ? D::Interrompida
                        : !concluida               ? D::Falhou

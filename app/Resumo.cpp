@@ -105,8 +105,8 @@ QString Situacao(const ResultadoConversao& r) {
     case D::Falhou:
       break;
   }
-  return r.simulacao ? QStringLiteral("A simulação falhou: a conversão de verdade falharia também. Nada foi gravado "
-                                      "no banco de destino.")
+  return r.simulacao ? QStringLiteral("A simulação falhou: a conversão de verdade falharia também. Nada foi "
+                                      "gravado no banco de destino.")
                      : QStringLiteral("A conversão falhou e foi desfeita. Nada foi gravado no banco de destino.");
 }
 
