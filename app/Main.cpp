@@ -25,6 +25,7 @@ TForm1::TForm1(WindowServices& servicos, QWidget* parent)
   dbNorvale.SetPassword(credenciais_.senha);
   EscolhePastaOrigem = [this] { return AbreDialogoPasta(); };
   EscolheArquivoNorvale = [this] { return AbreDialogoArquivo(); };
+  MostraResumo = [](Resumo& resumo) { resumo.exec(); };
   CriaControles();
   LigaEventos();
   FormCreate();
@@ -131,6 +132,7 @@ void TForm1::CriaControles() {
   btnCancelar->setGeometry(456, 381, 91, 21);
   btnCancelar->setToolTip(QStringLiteral("Interrompe a conversão e desfaz tudo o que ela fez"));
   btnCancelar->hide();
+  // A row of labelled commands under the original layout.
   btnExaminar = new QPushButton(QStringLiteral("Examinar pasta..."), this);
   btnExaminar->setGeometry(56, 410, 130, 26);
   btnExaminar->setToolTip(QStringLiteral(
@@ -147,6 +149,11 @@ void TForm1::CriaControles() {
   btnExaminar->setShortcut(QKeySequence(QStringLiteral("Alt+E")));
   btnConexao->setShortcut(QKeySequence(QStringLiteral("Alt+C")));
 
+  boxSimular = new QCheckBox(QStringLiteral("Simular (nada é gravado)"), this);
+  boxSimular->setGeometry(310, 412, 180, 22);
+  boxSimular->setToolTip(
+      QStringLiteral("Faz a conversão inteira e desfaz tudo no fim: o banco de destino fica como estava"));
+
   // Named as in the code, for tests and for anyone inspecting the running window.
   const std::pair<QWidget*, const char*> nomes[] = {
       {Panel2, "Panel2"}, {Image1, "Image1"}, {Label2, "Label2"}, {Label3, "Label3"}, {Image3, "Image3"},
@@ -158,14 +165,16 @@ void TForm1::CriaControles() {
       {boxSubGrupo, "boxSubGrupo"}, {boxProduto, "boxProduto"}, {boxReceber, "boxReceber"},
       {boxFabricante, "boxFabricante"}, {lblProgresso, "lblProgresso"}, {barra, "barra"},
       {pnlConverter, "pnlConverter"}, {imgConverter, "imgConverter"}, {pnlSair, "pnlSair"}, {imgSair, "imgSair"},
-      {btnCancelar, "btnCancelar"}, {btnExaminar, "btnExaminar"}, {btnConexao, "btnConexao"}};
+      {btnCancelar, "btnCancelar"}, {btnExaminar, "btnExaminar"}, {btnConexao, "btnConexao"},
+      {boxSimular, "boxSimular"}};
   for (const auto& [w, nome] : nomes) w->setObjectName(QString::fromLatin1(nome));
   setObjectName(QStringLiteral("Form1"));
 
   // Tab order: paths and their pickers, the kinds, the commands, the company, manufacturers.
   QWidget* ordem[] = {edtOrigem,   pnlAbrirOrigem, edtDestino, pnlAbrirNorvale, boxCliente,
                       boxProduto,  boxFornecedor,  boxGrupo,   boxSubGrupo,     boxReceber,
-                      boxPagar,    pnlConverter,   pnlSair,    cmbEmpresa,      boxFabricante};
+                      boxPagar,    pnlConverter,   pnlSair,    cmbEmpresa,      boxFabricante,
+                      boxSimular};
   for (std::size_t i = 1; i < std::size(ordem); ++i) QWidget::setTabOrder(ordem[i - 1], ordem[i]);
   edtOrigem->setFocus();
 }

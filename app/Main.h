@@ -18,6 +18,7 @@
 #include "app/Controles.h"
 #include "app/Credenciais.h"
 #include "app/QtServices.h"
+#include "app/Resumo.h"
 #include "converters/Tipos.h"
 #include "platform/StringList.h"
 #include "platform/dbase/DbfEngine.h"
@@ -69,9 +70,11 @@ class TForm1 : public QWidget {
   // is rolled back.
   QPushButton* btnCancelar;
   // The row of labelled commands under the window's own: the inspection of the
-  // source folder and the connection to the target.
+  // source folder, the connection to the target, and whether the next run is a
+  // trial, rolled back at its end.
   QPushButton* btnExaminar;
   QPushButton* btnConexao;
+  QCheckBox* boxSimular;
 
   // The target connection, attached for each run and let go when it ends, so that
   // Norvale can open the file at once.
@@ -86,6 +89,9 @@ class TForm1 : public QWidget {
   std::function<std::optional<QString>()> EscolheArquivoNorvale;
   std::optional<QString> AbreDialogoPasta();
   std::optional<QString> AbreDialogoArquivo();
+  // Shows the summary of the run that just ended; it opens it as a modal dialog, and
+  // a test may look at it here instead.
+  std::function<void(Resumo&)> MostraResumo;
 
   // Event handlers.
   void FormCreate();
@@ -127,6 +133,9 @@ class TForm1 : public QWidget {
                     const QString& hint);
 
   void CriaCaixas();
+  // The run itself, from the checks to the end of the run; what it came to when the
+  // run started, nothing when a check or the operator stopped it before.
+  std::optional<ResultadoConversao> Converte();
   MsgResult MessageDlg(const UString& text, MsgKind kind, MsgButtons buttons) {
     return servicos_.MessageBox(kind, text, buttons);
   }

@@ -1,6 +1,6 @@
 // The run launched from the main window: the connection to the target for the
 // run's length, the source path, the plan the operator confirms, the commands
-// disabled meanwhile and the Cancel command.
+// disabled meanwhile, the Cancel command, the trial run and the summary after it.
 #include <QApplication>
 #include <QPointer>
 #include <QTimer>
@@ -69,14 +69,30 @@ void TForm1::imgConverterClick() {
   // The commands are disabled during a run; this keeps a queued click from
   // starting a second one from inside the first.
   if (emConversao_) return;
+  std::optional<ResultadoConversao> resultado = Converte();
+  // Closing the window was asked during the run: it ends now that the run has, and
+  // the box that said the run was taken back is all the operator waits for.
+  if (fecharAoFim_) {
+    QTimer::singleShot(0, this, [this] { close(); });
+    return;
+  }
+  // With the commands back and the target let go: the operator may read the
+  // summary while Norvale opens the file.
+  if (resultado) {
+    Resumo resumo(std::move(*resultado), servicos_, this);
+    MostraResumo(resumo);
+  }
+}
+
+std::optional<ResultadoConversao> TForm1::Converte() {
   std::vector<const Tipo*> tipos;
   for (const auto& [tipo, caixa] : caixas_)
     if (caixa->isChecked()) tipos.push_back(tipo);
   if (tipos.empty()) {
     MessageDlg(u"Marque ao menos um tipo de dado para converter.", MsgKind::Warning, MsgButtons::OK);
-    return;
+    return std::nullopt;
   }
-  if (!ConectaBancoNorvale()) return;
+  if (!ConectaBancoNorvale()) return std::nullopt;
   // Whatever happens from here, the target is let go at the end: the embedded
   // engine holds the file for one process, and Norvale must be able to open it.
   struct Solta {
@@ -89,11 +105,12 @@ void TForm1::imgConverterClick() {
       }
     }
   } solta{dbNorvale};
-  if (!ConectaBancoOrigem()) return;
+  if (!ConectaBancoOrigem()) return std::nullopt;
 
   QPointer<QWidget> focado = QApplication::focusWidget();
   emConversao_ = true;
   HabilitaBotoes(false);
+  boxSimular->setEnabled(false);
   // Final step, also after an error: the commands come back, and the focus to the
   // command that had it.
   struct Final {
@@ -102,34 +119,62 @@ void TForm1::imgConverterClick() {
     ~Final() {
       form->btnCancelar->hide();
       form->HabilitaBotoes(true);
+      form->boxSimular->setEnabled(true);
       form->emConversao_ = false;
       if (focado && focado->window() == form && focado->isEnabled()) focado->setFocus(Qt::OtherFocusReason);
     }
   } fim{this, focado};
 
-  // The check and the plan, before anything is touched; the operator confirms the plan.
+  // The check and the plan, before anything is touched; the operator confirms the
+  // plan. A trial deletes nothing and keeps nothing, so it does not ask: its summary
+  // tells what the run would do.
+  const bool simular = boxSimular->isChecked();
+  fonte_.TakeRemarks();  // an earlier run's, told in its own summary or dropped with it
   const Preparacao preparacao =
       PreparaConversao(tipos, U(edtOrigem->text()), U(cmbEmpresa->currentText()), fonte_, dbNorvale);
   if (!preparacao.problemas.empty()) {
     MessageDlg(TextoProblemas(preparacao.problemas), MsgKind::Error, MsgButtons::OK);
     barra->SetPosition(0);
     barra->SetMax(0);
-    return;
+    return std::nullopt;
   }
-  if (!ConfirmaPlano(servicos_, preparacao.plano)) return;
+  if (!simular && !ConfirmaPlano(servicos_, preparacao.plano)) return std::nullopt;
+
+  // Every row not written, as the run meets it, for the summary.
+  ResultadoConversao resultado;
+  resultado.simulacao = simular;
+  resultado.origem = edtOrigem->text().toStdString();
+  resultado.destino = edtDestino->text().toStdString();
+  relatorio_.SetListener([&resultado](const UString& tipo, RunReport::Outcome desfecho, const RowNote& n) {
+    resultado.linhas.push_back({tipo, desfecho, n});
+  });
+  struct Desliga {
+    RunReport& r;
+    ~Desliga() { r.SetListener(nullptr); }
+  } desliga{relatorio_};
 
   TStringList MParams;
   CarregaParametros(MParams);
   TClassesConversaoController controlador(servicos_, fonte_, relatorio_);
   controlador.SetPlano(&preparacao.plano);
+  controlador.SetSimulacao(simular);
+  controlador.SetLinhasNoResumo(true);
   cancelar_ = false;
   fecharAoFim_ = false;
   controlador.SetInterrupcao(&cancelar_);
   btnCancelar->setEnabled(true);
   btnCancelar->show();
   btnCancelar->raise();
-  controlador.FEfetuaConversao(MParams, U(edtOrigem->text()), dbNorvale, transacaoNorvale, *barra, *lblProgresso,
-                               U(cmbEmpresa->currentText()), mGerarCodigo);
-  // Closing the window was asked during the run: it ends now that the run has.
-  if (fecharAoFim_) QTimer::singleShot(0, this, [this] { close(); });
+  const bool concluida =
+      controlador.FEfetuaConversao(MParams, U(edtOrigem->text()), dbNorvale, transacaoNorvale, *barra, *lblProgresso,
+                                   U(cmbEmpresa->currentText()), mGerarCodigo);
+  using D = ResultadoConversao::Desfecho;
+  resultado.desfecho = controlador.Interrompida() ? D::Interrompida
+                       : !concluida               ? D::Falhou
+                       : simular                  ? D::Simulada
+                                                  : D::Gravada;
+  resultado.report = relatorio_;
+  resultado.report.SetListener(nullptr);
+  resultado.avisos = fonte_.TakeRemarks();
+  return resultado;
 }

@@ -9,6 +9,7 @@ add_library(ct_gui STATIC
   ${CMAKE_CURRENT_LIST_DIR}/Main.cpp
   ${CMAKE_CURRENT_LIST_DIR}/MainConversao.cpp
   ${CMAKE_CURRENT_LIST_DIR}/QtServices.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/Resumo.cpp
   ${CMAKE_CURRENT_LIST_DIR}/images/Pictures.cpp)
 target_link_libraries(ct_gui PUBLIC ct_appcomum Qt6::Widgets)
 

@@ -33,13 +33,15 @@ bool TFabricante::GravaFabr() {
     FGravou = true;
   } catch (const std::exception& e) {
     // A failed statement leaves nothing behind and the transaction active: the
-    // operator is told about this row and the next one is written as usual. A
-    // broken connection or another user's lock stops the run instead.
+    // operator is told about this row (in a box now, or in the front end's summary
+    // after the run) and the next one is written as usual. A broken connection or
+    // another user's lock stops the run instead.
     const auto* banco = dynamic_cast<const EDatabaseError*>(&e);
     if (banco && (banco->IsConnectionLost() || banco->IsLockConflict())) throw;
     FErroGravacao = banco ? Explica(*banco, FCodFabric, montaSQL()) : ErrorMessage(e);
-    Contexto().MessageDlg(u"Ocorreu um erro durante a conversão de Fabricantes. Motivo: " + FErroGravacao, MsgKind::Error,
-               MsgButtons::OK);
+    if (!Contexto().LinhasNoResumo())
+      Contexto().MessageDlg(u"Ocorreu um erro durante a conversão de Fabricantes. Motivo: " + FErroGravacao,
+                            MsgKind::Error, MsgButtons::OK);
   }
   return true;
 }

@@ -90,6 +90,7 @@ bool TClassesConversaoController::FEfetuaConversao(const TStringList& MParams, c
   ctx.SetGerarCodigo(GerarCodigo);
   ctx.SetSimulacao(simulacao_ || conferir_);
   ctx.SetConferir(conferir_);
+  ctx.SetLinhasNoResumo(linhasNoResumo_);
   ctx.SetProgresso(Barra, lblInfo);
   ctx.SetInterrupcao(interrupcao_);
 
@@ -140,7 +141,7 @@ bool TClassesConversaoController::FEfetuaConversao(const TStringList& MParams, c
     confirmando = false;
     if (!conferir_) {
       ctx.MessageDlg(u"Conversão concluída com sucesso!", MsgKind::Information, MsgButtons::OK);
-      AvisaRejeitados(ctx);
+      if (!linhasNoResumo_) AvisaRejeitados(ctx);
       AvisaRepetidos(ctx);
     }
     result = true;

@@ -28,6 +28,11 @@ class TClassesConversaoController {
   // no box of its own when it ends (the caller prints the reconciliation).
   void SetConferir(bool conferir) { conferir_ = conferir; }
 
+  // The front end shows every row not written in a summary of its own after the
+  // run: the run then shows no box per refused row and no list of them at its end
+  // (its own success or failure box stays).
+  void SetLinhasNoResumo(bool noResumo) { linhasNoResumo_ = noResumo; }
+
   // The plan the operator was shown and confirmed (not owned; it must outlive the
   // run). Without one the run checks and plans for itself before it starts: a
   // missing table or a target that is not Norvale stops it before anything is
@@ -50,6 +55,7 @@ class TClassesConversaoController {
   RunReport& report_;
   bool simulacao_ = false;
   bool conferir_ = false;
+  bool linhasNoResumo_ = false;
   const Plano* plano_ = nullptr;
   const std::atomic<bool>* interrupcao_ = nullptr;
   bool interrompida_ = false;

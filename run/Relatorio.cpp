@@ -24,15 +24,25 @@ std::vector<UString> Relatorio::Campos(const UString& tipo, RunReport::Outcome o
           o == RunReport::Outcome::Skipped ? u"ignorado" : u"rejeitado", n.what};
 }
 
-void Relatorio::Conferencia(const RunReport& r) {
+const std::vector<const char*>& Relatorio::ColunasConferencia() {
+  static const std::vector<const char*> c = {"Tipo",    "Empresa",   "Conferido", "Origem",
+                                             "Destino", "Resultado", "Arredondamento do destino"};
+  return c;
+}
+
+std::vector<std::vector<UString>> Relatorio::LinhasConferencia(const RunReport& r) {
   std::vector<std::vector<UString>> linhas;
   for (const KindReport& k : r.Kinds())
     for (const LinhaConferencia& l : k.conferencia)
       linhas.push_back({k.kind, k.empresa, l.figura, l.origem, l.destino, l.confere ? u"confere" : u"NÃO CONFERE",
                         l.arredondamento});
+  return linhas;
+}
+
+void Relatorio::Conferencia(const RunReport& r) {
+  const std::vector<std::vector<UString>> linhas = LinhasConferencia(r);
   if (linhas.empty()) return;
-  Secao("Conferência com a origem",
-        {"Tipo", "Empresa", "Conferido", "Origem", "Destino", "Resultado", "Arredondamento do destino"}, linhas);
+  Secao(TituloConferencia(), ColunasConferencia(), linhas);
 }
 
 namespace {

@@ -34,6 +34,12 @@ class Relatorio {
   // column) is left for the writer, which keeps it a number.
   static std::vector<UString> Campos(const UString& tipo, RunReport::Outcome o, const RowNote& n);
 
+  // The reconciliation table as the report writes it: its title, header and lines
+  // (no line when no kind was reconciled).
+  static const char* TituloConferencia() { return "Conferência com a origem"; }
+  static const std::vector<const char*>& ColunasConferencia();
+  static std::vector<std::vector<UString>> LinhasConferencia(const RunReport& r);
+
   // The file at `caminho` is a report this program wrote, in the form its name asks for.
   static bool EhRelatorio(const std::string& caminho);
 

@@ -62,6 +62,12 @@ class RunContext {
   bool Conferir() const { return conferir_; }
   void SetConferir(bool conferir) { conferir_ = conferir; }
 
+  // The front end lists every row not written once the run has ended (the window's
+  // summary): no box is shown for a refused row, neither as it happens nor in a
+  // list at the end. The rows are in the run's report either way.
+  bool LinhasNoResumo() const { return linhasNoResumo_; }
+  void SetLinhasNoResumo(bool noResumo) { linhasNoResumo_ = noResumo; }
+
   // The request to stop, set from outside the run (a signal handler, the window's
   // Cancel); nullptr: the run cannot be interrupted.
   void SetInterrupcao(const std::atomic<bool>* pedido) { interrupcao_ = pedido; }
@@ -118,6 +124,7 @@ class RunContext {
   bool gerarCodigo_ = false;
   bool simulacao_ = false;
   bool conferir_ = false;
+  bool linhasNoResumo_ = false;
   ProgressBar ownBarra_;
   StatusLabel ownRotulo_;
   ProgressBar* barra_ = &ownBarra_;

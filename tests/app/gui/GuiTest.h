@@ -26,6 +26,8 @@ void WhenModal(std::function<void(Dialog*)> answer) {
 class WindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
+    // The summary after each run is counted, not opened: nothing waits for a click.
+    form.MostraResumo = [this](Resumo&) { ++resumos; };
     form.show();
     QApplication::setActiveWindow(&form);
     ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
@@ -41,4 +43,5 @@ class WindowTest : public ::testing::Test {
 
   RecordingServices recording;  // made before the window that shows its boxes
   TForm1 form{recording};
+  int resumos = 0;  // summaries shown
 };
