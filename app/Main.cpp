@@ -134,23 +134,29 @@ void TForm1::CriaControles() {
   btnCancelar->hide();
   // A row of labelled commands under the original layout.
   btnExaminar = new QPushButton(QStringLiteral("Examinar pasta..."), this);
-  btnExaminar->setGeometry(56, 410, 130, 26);
+  btnExaminar->setGeometry(56, 410, 120, 26);
   btnExaminar->setToolTip(QStringLiteral(
       "Lê a pasta de origem e mostra o que cada tabela do TOLV tem, sem abrir o banco Norvale nem gravar nada "
       "(Alt+E)"));
   btnConexao = new QPushButton(QStringLiteral("Conexão..."), this);
-  btnConexao->setGeometry(192, 410, 110, 26);
+  btnConexao->setGeometry(182, 410, 92, 26);
   btnConexao->setToolTip(QStringLiteral(
       "Escolhe o banco Norvale: um arquivo deste computador ou um banco num servidor Firebird, com usuário e senha "
       "(Alt+C)"));
+  btnConferir = new QPushButton(QStringLiteral("Conferir..."), this);
+  btnConferir->setGeometry(456, 410, 91, 26);
+  btnConferir->setToolTip(QStringLiteral(
+      "Confere um banco já convertido com a pasta de origem, tipo a tipo: registros, valores e quantidades. "
+      "Não grava nada (Alt+F)"));
   // Outside the window's tab walk, which keeps its order; the keyboard reaches them
   // by their shortcuts.
-  for (QPushButton* b : {btnExaminar, btnConexao}) b->setFocusPolicy(Qt::ClickFocus);
+  for (QPushButton* b : {btnExaminar, btnConexao, btnConferir}) b->setFocusPolicy(Qt::ClickFocus);
   btnExaminar->setShortcut(QKeySequence(QStringLiteral("Alt+E")));
   btnConexao->setShortcut(QKeySequence(QStringLiteral("Alt+C")));
+  btnConferir->setShortcut(QKeySequence(QStringLiteral("Alt+F")));
 
   boxSimular = new QCheckBox(QStringLiteral("Simular (nada é gravado)"), this);
-  boxSimular->setGeometry(310, 412, 180, 22);
+  boxSimular->setGeometry(282, 412, 170, 22);
   boxSimular->setToolTip(
       QStringLiteral("Faz a conversão inteira e desfaz tudo no fim: o banco de destino fica como estava"));
 
@@ -165,7 +171,7 @@ void TForm1::CriaControles() {
       {boxSubGrupo, "boxSubGrupo"}, {boxProduto, "boxProduto"}, {boxReceber, "boxReceber"},
       {boxFabricante, "boxFabricante"}, {lblProgresso, "lblProgresso"}, {barra, "barra"},
       {pnlConverter, "pnlConverter"}, {imgConverter, "imgConverter"}, {pnlSair, "pnlSair"}, {imgSair, "imgSair"},
-      {btnCancelar, "btnCancelar"}, {btnExaminar, "btnExaminar"}, {btnConexao, "btnConexao"},
+      {btnCancelar, "btnCancelar"}, {btnExaminar, "btnExaminar"}, {btnConexao, "btnConexao"}, {btnConferir, "btnConferir"},
       {boxSimular, "boxSimular"}};
   for (const auto& [w, nome] : nomes) w->setObjectName(QString::fromLatin1(nome));
   setObjectName(QStringLiteral("Form1"));
@@ -249,6 +255,7 @@ void TForm1::LigaEventos() {
   QObject::connect(boxProduto, &QCheckBox::toggled, this, [this](bool) { Protege([&] { boxProdutoClick(); }); });
   QObject::connect(btnCancelar, &QPushButton::clicked, this, [this] { Protege([&] { btnCancelarClick(); }); });
   QObject::connect(btnExaminar, &QPushButton::clicked, this, [this] { Protege([&] { btnExaminarClick(); }); });
+  QObject::connect(btnConferir, &QPushButton::clicked, this, [this] { Protege([&] { btnConferirClick(); }); });
   QObject::connect(btnConexao, &QPushButton::clicked, this, [this] { Protege([&] { btnConexaoClick(); }); });
 
   // The window sees every key press before its controls do.

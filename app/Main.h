@@ -74,6 +74,8 @@ class TForm1 : public QWidget {
   // trial, rolled back at its end.
   QPushButton* btnExaminar;
   QPushButton* btnConexao;
+  // The check of a converted target against the source folder, writing nothing.
+  QPushButton* btnConferir;
   QCheckBox* boxSimular;
 
   // The target connection, attached for each run and let go when it ends, so that
@@ -103,6 +105,8 @@ class TForm1 : public QWidget {
   void imgAbrirOrigemClick();
   void imgAbrirNorvaleClick();
   void imgConverterClick();
+  void btnConferirClick();
+  void ConverteEResume(bool conferir);
   void imgSairClick();
   void boxProdutoClick();
   void btnCancelarClick();
@@ -135,7 +139,9 @@ class TForm1 : public QWidget {
   void CriaCaixas();
   // The run itself, from the checks to the end of the run; what it came to when the
   // run started, nothing when a check or the operator stopped it before.
-  std::optional<ResultadoConversao> Converte();
+  // One run of the ticked kinds; `conferir`: the check of the target as it stands,
+  // rolled back like a trial. Nothing when it did not start.
+  std::optional<ResultadoConversao> Converte(bool conferir = false);
   MsgResult MessageDlg(const UString& text, MsgKind kind, MsgButtons buttons) {
     return servicos_.MessageBox(kind, text, buttons);
   }

@@ -50,7 +50,7 @@ bool TForm1::ConectaBancoOrigem() {
 void TForm1::HabilitaBotoes(bool bln) {
   for (QWidget* w : std::initializer_list<QWidget*>{pnlAbrirOrigem, pnlAbrirNorvale, pnlConverter, pnlSair, boxCliente,
                                                     boxProduto, boxFornecedor, boxSubGrupo, boxGrupo, boxFabricante,
-                                                    boxReceber, boxPagar, btnExaminar, btnConexao})
+                                                    boxReceber, boxPagar, btnExaminar, btnConexao, btnConferir})
     w->setEnabled(bln);
 }
 
@@ -65,11 +65,15 @@ void TForm1::btnCancelarClick() {
   btnCancelar->setEnabled(false);
 }
 
-void TForm1::imgConverterClick() {
+void TForm1::imgConverterClick() { ConverteEResume(false); }
+
+void TForm1::btnConferirClick() { ConverteEResume(true); }
+
+void TForm1::ConverteEResume(bool conferir) {
   // The commands are disabled during a run; this keeps a queued click from
   // starting a second one from inside the first.
   if (emConversao_) return;
-  std::optional<ResultadoConversao> resultado = Converte();
+  std::optional<ResultadoConversao> resultado = Converte(conferir);
   // Closing the window was asked during the run: it ends now that the run has, and
   // the box that said the run was taken back is all the operator waits for.
   if (fecharAoFim_) {
@@ -84,7 +88,7 @@ void TForm1::imgConverterClick() {
   }
 }
 
-std::optional<ResultadoConversao> TForm1::Converte() {
+std::optional<ResultadoConversao> TForm1::Converte(bool conferir) {
   std::vector<const Tipo*> tipos;
   for (const auto& [tipo, caixa] : caixas_)
     if (caixa->isChecked()) tipos.push_back(tipo);
@@ -128,7 +132,7 @@ std::optional<ResultadoConversao> TForm1::Converte() {
   // The check and the plan, before anything is touched; the operator confirms the
   // plan. A trial deletes nothing and keeps nothing, so it does not ask: its summary
   // tells what the run would do.
-  const bool simular = boxSimular->isChecked();
+  const bool simular = boxSimular->isChecked() || conferir;
   fonte_.TakeRemarks();  // an earlier run's, told in its own summary or dropped with it
   const Preparacao preparacao =
       PreparaConversao(tipos, U(edtOrigem->text()), U(cmbEmpresa->currentText()), fonte_, dbNorvale);
@@ -143,6 +147,7 @@ std::optional<ResultadoConversao> TForm1::Converte() {
   // Every row not written, as the run meets it, for the summary.
   ResultadoConversao resultado;
   resultado.simulacao = simular;
+  resultado.conferencia = conferir;
   resultado.origem = edtOrigem->text().toStdString();
   resultado.destino = edtDestino->text().toStdString();
   relatorio_.SetListener([&resultado](const UString& tipo, RunReport::Outcome desfecho, const RowNote& n) {
@@ -158,6 +163,7 @@ std::optional<ResultadoConversao> TForm1::Converte() {
   TClassesConversaoController controlador(servicos_, fonte_, relatorio_);
   controlador.SetPlano(&preparacao.plano);
   controlador.SetSimulacao(simular);
+  controlador.SetConferir(conferir);
   controlador.SetLinhasNoResumo(true);
   cancelar_ = false;
   fecharAoFim_ = false;
@@ -171,6 +177,7 @@ std::optional<ResultadoConversao> TForm1::Converte() {
   using D = ResultadoConversao::Desfecho;
   resultado.desfecho = controlador.Interrompida() ? D::Interrompida
                        : !concluida               ? D::Falhou
+                       : conferir                 ? D::Conferida
                        : simular                  ? D::Simulada
                                                   : D::Gravada;
   resultado.report = relatorio_;

@@ -7,6 +7,7 @@
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QLocale>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
@@ -92,6 +93,17 @@ void AjustaAltura(QTableWidget* t, int minimoLinhas) {
   t->setMinimumHeight(std::min(altura + 2, minimo));
 }
 
+// A count as the shop reads it: 12.345.
+QString Numero(long long n) { return QLocale(QLocale::Portuguese, QLocale::Brazil).toString(n); }
+
+// Whether every figure of the reconciliation matched.
+bool Confere(const RunReport& r) {
+  for (const KindReport& k : r.Kinds())
+    for (const LinhaConferencia& l : k.conferencia)
+      if (!l.confere) return false;
+  return true;
+}
+
 QString Situacao(const ResultadoConversao& r) {
   using D = ResultadoConversao::Desfecho;
   switch (r.desfecho) {
@@ -100,11 +112,19 @@ QString Situacao(const ResultadoConversao& r) {
     case D::Simulada:
       return QStringLiteral("Simulação: a conversão foi feita inteira e desfeita no fim. Nada foi gravado no banco "
                             "de destino.");
+    case D::Conferida:
+      return Confere(r.report) ? QStringLiteral("Conferência do banco de destino com a pasta de origem: tudo "
+                                                "confere. Nada foi gravado no banco de destino.")
+                               : QStringLiteral("Conferência do banco de destino com a pasta de origem: há "
+                                                "diferenças (veja NÃO CONFERE na tabela). Nada foi gravado no "
+                                                "banco de destino.");
     case D::Interrompida:
       return QStringLiteral("A conversão foi interrompida e desfeita. Nada foi gravado no banco de destino.");
     case D::Falhou:
       break;
   }
+  if (r.conferencia)
+    return QStringLiteral("Não foi possível conferir (veja o erro mostrado). Nada foi gravado no banco de destino.");
   return r.simulacao ? QStringLiteral("A simulação falhou: a conversão de verdade falharia também. Nada foi "
                                       "gravado no banco de destino.")
                      : QStringLiteral("A conversão falhou e foi desfeita. Nada foi gravado no banco de destino.");
@@ -115,7 +135,8 @@ QString Situacao(const ResultadoConversao& r) {
 Resumo::Resumo(ResultadoConversao resultado, WindowServices& servicos, QWidget* parent)
     : QDialog(parent), resultado_(std::move(resultado)), servicos_(servicos) {
   using D = ResultadoConversao::Desfecho;
-  setWindowTitle(QStringLiteral("Resumo da conversão"));
+  setWindowTitle(resultado_.conferencia ? QStringLiteral("Conferência do banco de destino")
+                                        : QStringLiteral("Resumo da conversão"));
   setObjectName(QStringLiteral("Resumo"));
   EscolheArquivoRelatorio = [this] { return AbreDialogoRelatorio(); };
   auto* layout = new QVBoxLayout(this);
@@ -131,13 +152,13 @@ Resumo::Resumo(ResultadoConversao resultado, WindowServices& servicos, QWidget* 
 
   // After a rollback the rows written are gone again: the column says so.
   const QString gravados = resultado_.desfecho == D::Gravada    ? QStringLiteral("Gravados")
-                           : resultado_.desfecho == D::Simulada ? QStringLiteral("A gravar")
+                           : resultado_.desfecho == D::Simulada  ? QStringLiteral("A gravar")
+                           : resultado_.desfecho == D::Conferida ? QStringLiteral("Conferidos")
                                                                 : QStringLiteral("Desfeitos");
   std::vector<std::vector<QString>> tipos;
   for (const KindReport& k : resultado_.report.Kinds())
     tipos.push_back({Q(k.kind) + (k.empresa.empty() ? QString() : QStringLiteral(" (empresa %1)").arg(Q(k.empresa))),
-                     QString::number(k.read), QString::number(k.written), QString::number(k.skipped),
-                     QString::number(k.rejected), QString::number(k.repeated)});
+                     Numero(k.read), Numero(k.written), Numero(k.skipped), Numero(k.rejected), Numero(k.repeated)});
   tabTipos = Tabela({QStringLiteral("Tipo"), QStringLiteral("Lidos"), gravados, QStringLiteral("Ignorados"),
                      QStringLiteral("Rejeitados"), QStringLiteral("Documentos repetidos")},
                     tipos, this);
@@ -166,7 +187,7 @@ Resumo::Resumo(ResultadoConversao resultado, WindowServices& servicos, QWidget* 
   const std::size_t n = resultado_.linhas.size();
   lblLinhas = new QLabel(n == 0   ? QStringLiteral("Nenhum registro da origem deixou de ser gravado.")
                          : n == 1 ? QStringLiteral("1 registro da origem não foi gravado:")
-                                  : QStringLiteral("%1 registros da origem não foram gravados:").arg(n),
+                                  : QStringLiteral("%1 registros da origem não foram gravados:").arg(Numero(static_cast<long long>(n))),
                          this);
   layout->addWidget(lblLinhas);
   tabLinhas = new QTableView(this);
@@ -205,7 +226,8 @@ Resumo::Resumo(ResultadoConversao resultado, WindowServices& servicos, QWidget* 
   btnSalvar = new QPushButton(QStringLiteral("Salvar relatório..."), this);
   btnSalvar->setObjectName(QStringLiteral("btnSalvar"));
   // Only a run that got to its end has a whole report, as the console keeps it.
-  const bool chegouAoFim = resultado_.desfecho == D::Gravada || resultado_.desfecho == D::Simulada;
+  const bool chegouAoFim = resultado_.desfecho == D::Gravada || resultado_.desfecho == D::Simulada ||
+                           resultado_.desfecho == D::Conferida;
   btnSalvar->setEnabled(chegouAoFim);
   btnSalvar->setToolTip(chegouAoFim ? QStringLiteral("Grava cada registro não gravado e a conferência com a origem "
                                                      "num arquivo CSV (ou numa planilha .xlsx)")

@@ -26,10 +26,12 @@ struct LinhaNaoGravada {
 
 // What a run from the window came to.
 struct ResultadoConversao {
-  enum class Desfecho { Gravada, Simulada, Falhou, Interrompida };
+  enum class Desfecho { Gravada, Simulada, Conferida, Falhou, Interrompida };
   Desfecho desfecho = Desfecho::Falhou;
   // A trial run that failed: the run for real would fail as well.
   bool simulacao = false;
+  // A check of the target as it stands against the source (rolled back like a trial).
+  bool conferencia = false;
   RunReport report;
   std::vector<LinhaNaoGravada> linhas;  // in the order the run met them
   std::vector<UString> avisos;          // what the reading of the legacy tables remarked

@@ -98,6 +98,28 @@ TEST_F(ResumoTest, ExampleFolderThenATrialThatKeepsNothingAndTheSavedReportIsThe
   for (std::size_t i = boxesBefore; i < boxes().size(); ++i)
     EXPECT_FALSE(Has(boxes()[i].text, u"Confirma a conversão?"));
   EXPECT_EQ(DumpTables(target.Path()), before);
+
+  // The check after the fact: a clean target reconciles; after a price is changed
+  // behind the converter's back it names the difference. Neither writes anything.
+  form.boxSimular->setChecked(false);
+  QTest::mouseClick(form.btnConferir, Qt::LeftButton);
+  ASSERT_EQ(vistos.size(), 3u);
+  EXPECT_EQ(vistos[2].desfecho, D::Conferida);
+  for (const KindReport& k : vistos[2].report.Kinds())
+    for (const LinhaConferencia& l : k.conferencia) EXPECT_TRUE(l.confere) << UToUtf8(l.figura);
+  form.dbNorvale.Close();
+  target.Isql("UPDATE PRODUTO SET PRECO = PRECO + 1 WHERE CODPROD = (SELECT MIN(CODPROD) FROM PRODUTO);\nCOMMIT;\n");
+  const std::string edited = DumpTables(target.Path());
+  QString situacao;
+  olha = [&](Resumo& r) { situacao = r.lblSituacao->text(); };
+  QTest::mouseClick(form.btnConferir, Qt::LeftButton);
+  ASSERT_EQ(vistos.size(), 4u);
+  EXPECT_TRUE(situacao.contains(QStringLiteral("há diferenças"))) << situacao.toStdString();
+  bool naoConfere = false;
+  for (const KindReport& k : vistos[3].report.Kinds())
+    for (const LinhaConferencia& l : k.conferencia) naoConfere = naoConfere || !l.confere;
+  EXPECT_TRUE(naoConfere);
+  EXPECT_EQ(DumpTables(target.Path()), edited);
 }
 
 // 33 customers the target refuses (a code repeated once zero-filled) and a repeated
