@@ -1,8 +1,10 @@
 #include "converters/Cliente.h"
 
 #include <exception>
+#include <utility>
 #include <vector>
 
+#include "platform/DateTime.h"
 #include "platform/Error.h"
 #include "platform/Regional.h"
 
@@ -13,7 +15,9 @@ namespace {
 // always did: a cut there can drop the rest of the text, quotes included, before it
 // moves forward. What is left goes through `final`.
 template <class PorRemocao, class Final>
-UString SemAspas(UString v, PorRemocao porRemocao, Final final) {
+UString SemAspas(const UString& valor, PorRemocao porRemocao, Final final) {
+  if (valor.find(u'"') == UString::npos) return final(valor);  // the usual case
+  UString v = valor;
   for (auto p = v.find(u'"'); p != UString::npos; p = v.find(u'"')) {
     v.erase(p, 1);
     v = porRemocao(v);
@@ -27,12 +31,6 @@ UString Pontuada(UString s) {
   for (auto& c : s)
     if (c == u'/') c = u'.';
   return s;
-}
-
-// Today as the dates of a customer are written: dd.mm.yyyy.
-UString Hoje(const FormatSettings& fs) {
-  UString vazia;
-  return Pontuada(TConversao::FValidaData(vazia, fs));
 }
 
 // A date column typed as text keeps its mask when nobody filled it in: "  -   -",
@@ -209,7 +207,14 @@ void TConverteCliente::LimpaVariavel() {
   FCliBloqueado = u"N";
   FMalaDiretaEletr = u"N";
   FProtestarCliente = u"N";
-  FDT_Cadastro = Hoje(Contexto().Regional());
+  // Today as the dates of a customer are written, dd.mm.yyyy (what an empty date
+  // becomes), formatted again only when the day changes.
+  const TDateTime hoje = Date();
+  if (hoje != FDiaHoje) {
+    FHoje = Pontuada(DateToStr(hoje, Contexto().Regional()));
+    FDiaHoje = hoje;
+  }
+  FDT_Cadastro = FHoje;
   FDT_Ult_Alteracao = FDT_Cadastro;
   for (UString* f : {&FNome, &FNomeFantasia, &FEndereco, &FEnderecoEntr, &FEnderecoCob, &FBairro, &FBairroEntr,
                      &FBairroCob, &FCodCidade, &FCodCidadeEntr, &FCodCidadeCob, &FEstado, &FEstadoEntr, &FEstadoCob,
@@ -284,45 +289,48 @@ UString TConverteCliente::MontaSqlInsere() const {
   return SqlInsere(valores, FDT_Nascimento, FDT_Ult_Alteracao, FDT_Cadastro, FAtivo, FCliBloqueado);
 }
 
-fb::Row TConverteCliente::Colunas() const {
+void TConverteCliente::Colunas(fb::Row& linha) const {
   UString limite = FloatToStrU(FLimiteCredito, Contexto().Regional());
   for (auto& c : limite)
     if (c == u',') c = u'.';
-  auto texto = [](const UString& v) { return fb::Value::Texto(v); };
-  fb::Row linha = {
-      {u"cliente.codCliente", texto(FCodCliente)},       {u"cliente.nome", texto(FNome)},
-      {u"cliente.nomefantasia ", texto(FNomeFantasia)},  {u"cliente.endereco", texto(FEndereco)},
-      {u"cliente.bairro", texto(FBairro)},               {u"cliente.codcidade", texto(FCodCidade)},
-      {u"cliente.estado", texto(FEstado)},               {u"cliente.cep", texto(FCep)},
-      {u"cliente.cgccpf", texto(FCgcCpf)},               {u"cliente.inscest", texto(FInscEst)},
-      {u"cliente.pessoa_fj", texto(FPessoa_FJ)},         {u"cliente.fone", texto(FFone)},
-      {u"cliente.fax", texto(FFax)},                     {u"cliente.prefixcelular", texto(FPrefixCelular)},
-      {u"cliente.celular", texto(FCelular)},             {u"cliente.campolivre1", texto(FCampoLivre1)},
-      {u"cliente.campolivre2", texto(FCampoLivre2)},     {u"cliente.campolivre3", texto(FCampoLivre3)},
-      {u"cliente.campolivre4", texto(FCampoLivre4)},     {u"cliente.campolivre5", texto(FCampoLivre5)},
-      {u"cliente.campolivre6", texto(FCampoLivre6)},     {u"cliente.campolivre7", texto(FCampoLivre7)},
-      {u"cliente.campolivre8", texto(FCampoLivre8)},     {u"cliente.campolivre9", texto(FCampoLivre9)},
-      {u"cliente.campolivre10", texto(FCampoLivre10)},   {u"cliente.observacao", texto(FObservacao)},
-      {u"cliente.RetemISS", texto(FRetemISS)},           {u"cliente.email", texto(FEmail)},
-      {u"cliente.homepage", texto(FHomePage)},           {u"cliente.enderecocob", texto(FEnderecoCob)},
-      {u"cliente.bairrocob", texto(FBairroCob)},         {u"cliente.cepcob", texto(FCepCob)},
-      {u"cliente.codcidadecob", texto(FCodCidadeCob)},   {u"cliente.estadocob", texto(FEstadoCob)},
-      {u"cliente.enderecoent", texto(FEnderecoEntr)},    {u"cliente.bairroent", texto(FBairroEntr)},
-      {u"cliente.cepent", texto(FCepEntr)},              {u"cliente.codcidadeent", texto(FCodCidadeEntr)},
-      {u"cliente.estadoent", texto(FEstadoEntr)},        {u"cliente.codfornec", texto(FCodFornec)},
-      {u"Cliente.contato", texto(FContato)},             {u"Cliente.CodSegmento", texto(FCodSegmento)},
-      {u"Cliente.CodClasCli", texto(FCodClasCli)},       {u"Cliente.CodVendend1", texto(FCodVendend1)},
-      {u"Cliente.CodPrazo", texto(FCodPrazo)},           {u"Cliente.LimiteCredito", fb::Value::Numero(limite)},
-      {u"Cliente.CodPais", texto(FCodPais)},             {u"cliente.nomesocio", texto(FNomeSocio)},
+  const std::pair<const char16_t*, const UString*> textos[] = {
+      {u"cliente.codCliente", &FCodCliente},       {u"cliente.nome", &FNome},
+      {u"cliente.nomefantasia ", &FNomeFantasia},  {u"cliente.endereco", &FEndereco},
+      {u"cliente.bairro", &FBairro},               {u"cliente.codcidade", &FCodCidade},
+      {u"cliente.estado", &FEstado},               {u"cliente.cep", &FCep},
+      {u"cliente.cgccpf", &FCgcCpf},               {u"cliente.inscest", &FInscEst},
+      {u"cliente.pessoa_fj", &FPessoa_FJ},         {u"cliente.fone", &FFone},
+      {u"cliente.fax", &FFax},                     {u"cliente.prefixcelular", &FPrefixCelular},
+      {u"cliente.celular", &FCelular},             {u"cliente.campolivre1", &FCampoLivre1},
+      {u"cliente.campolivre2", &FCampoLivre2},     {u"cliente.campolivre3", &FCampoLivre3},
+      {u"cliente.campolivre4", &FCampoLivre4},     {u"cliente.campolivre5", &FCampoLivre5},
+      {u"cliente.campolivre6", &FCampoLivre6},     {u"cliente.campolivre7", &FCampoLivre7},
+      {u"cliente.campolivre8", &FCampoLivre8},     {u"cliente.campolivre9", &FCampoLivre9},
+      {u"cliente.campolivre10", &FCampoLivre10},   {u"cliente.observacao", &FObservacao},
+      {u"cliente.RetemISS", &FRetemISS},           {u"cliente.email", &FEmail},
+      {u"cliente.homepage", &FHomePage},           {u"cliente.enderecocob", &FEnderecoCob},
+      {u"cliente.bairrocob", &FBairroCob},         {u"cliente.cepcob", &FCepCob},
+      {u"cliente.codcidadecob", &FCodCidadeCob},   {u"cliente.estadocob", &FEstadoCob},
+      {u"cliente.enderecoent", &FEnderecoEntr},    {u"cliente.bairroent", &FBairroEntr},
+      {u"cliente.cepent", &FCepEntr},              {u"cliente.codcidadeent", &FCodCidadeEntr},
+      {u"cliente.estadoent", &FEstadoEntr},        {u"cliente.codfornec", &FCodFornec},
+      {u"Cliente.contato", &FContato},             {u"Cliente.CodSegmento", &FCodSegmento},
+      {u"Cliente.CodClasCli", &FCodClasCli},       {u"Cliente.CodVendend1", &FCodVendend1},
+      {u"Cliente.CodPrazo", &FCodPrazo},
   };
-  if (!FDT_Nascimento.empty()) linha.push_back({u"cliente.dt_nascimento", texto(FDT_Nascimento)});
-  linha.push_back({u"Cliente.Data_Ult_Alteracao", texto(FDT_Ult_Alteracao)});
-  linha.push_back({u"cliente.dt_cadastro", texto(FDT_Cadastro)});
-  linha.push_back({u"cliente.Ativo", texto(FAtivo)});
-  linha.push_back({u"cliente.CliBloqueado", texto(FCliBloqueado)});
-  linha.push_back({u"cliente.maladiretaeletr", texto(u"N")});
-  linha.push_back({u"cliente.protestarcliente", texto(u"N")});
-  return linha;
+  fb::RowFiller poe(linha);
+  for (const auto& [coluna, valor] : textos) poe.Texto(coluna, *valor);
+  poe.Numero(u"Cliente.LimiteCredito", limite);
+  poe.Texto(u"Cliente.CodPais", FCodPais);
+  poe.Texto(u"cliente.nomesocio", FNomeSocio);
+  if (!FDT_Nascimento.empty()) poe.Texto(u"cliente.dt_nascimento", FDT_Nascimento);
+  poe.Texto(u"Cliente.Data_Ult_Alteracao", FDT_Ult_Alteracao);
+  poe.Texto(u"cliente.dt_cadastro", FDT_Cadastro);
+  poe.Texto(u"cliente.Ativo", FAtivo);
+  poe.Texto(u"cliente.CliBloqueado", FCliBloqueado);
+  poe.Texto(u"cliente.maladiretaeletr", u"N");
+  poe.Texto(u"cliente.protestarcliente", u"N");
+  poe.Done();
 }
 
 // The run emptied CLIENTE in its own transaction, so a code it sees there is one it
@@ -343,7 +351,8 @@ bool TConverteCliente::ExecutaSql(int Acao) {
   // A customer the target refuses must not end the run; the message is kept so the
   // caller can report the row instead of losing it.
   try {
-    Insere(u"Cliente", Colunas(), [this] { return MontaSqlInsere(); });
+    Colunas(FLinha);
+    Insere(u"Cliente", FLinha, [this] { return MontaSqlInsere(); });
   } catch (const EDatabaseError& e) {
     // A broken connection or another user's lock is no fault of this row: the run
     // stops and is rolled back instead of refusing every row after it.

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <vector>
 
+#include "platform/DateTime.h"
 #include "toolkit/classConversao.h"
 
 class TConverteCliente : public TConversao {
@@ -143,7 +144,8 @@ class TConverteCliente : public TConversao {
   static UString SqlInsere(const std::vector<UString>& valores, const UString& nascimento,
                            const UString& ultAlteracao, const UString& cadastro, const UString& ativo,
                            const UString& bloqueado);
-  fb::Row Colunas() const;
+  // Fills `linha` in place (see fb::RowFiller).
+  void Colunas(fb::Row& linha) const;
   // Whether the run's own transaction sees a customer with `codigo` in CLIENTE.
   bool GravadoNestaConversao(const UString& codigo) const;
   // Acao 1: runs the insert and resets the record. An insert the target refuses
@@ -221,4 +223,7 @@ class TConverteCliente : public TConversao {
   double FLimiteCredito = 0;
 
   UString FErroGravacao;
+  fb::Row FLinha;  // the row written, refilled for each customer
+  TDateTime FDiaHoje = -1;  // the day FHoje was written for
+  UString FHoje;
 };

@@ -13,6 +13,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/DateTime.h"
@@ -45,10 +46,10 @@ class SourceQuery {
   // row, so the operator finds the row there. 0 when the result is empty.
   virtual long long RecordNumber() const = 0;
 
-  virtual UString FieldAsText(const UString& column) const = 0;
-  virtual double FieldAsDouble(const UString& column) const = 0;
-  virtual TDateTime FieldAsDateTime(const UString& column) const = 0;
-  virtual bool FieldIsNull(const UString& column) const = 0;
+  virtual UString FieldAsText(std::u16string_view column) const = 0;
+  virtual double FieldAsDouble(std::u16string_view column) const = 0;
+  virtual TDateTime FieldAsDateTime(std::u16string_view column) const = 0;
+  virtual bool FieldIsNull(std::u16string_view column) const = 0;
 };
 
 // What the inspection learns of one table without a statement: its file, its

@@ -13,9 +13,30 @@ bool Contains(const UString& s, std::u16string_view what) { return s.find(what) 
 
 UString Digits(std::u16string_view s) {
   UString out;
+  out.reserve(s.size());
   for (char16_t c : s)
     if (c >= u'0' && c <= u'9') out.push_back(c);
   return out;
+}
+
+char16_t MaiusculaAZ(char16_t c) { return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - u'a' + u'A') : c; }
+
+// Whether `s`, upper-cased as UpperAZ does, holds `upper`.
+bool ContainsUpperAZ(std::u16string_view s, std::u16string_view upper) {
+  for (std::size_t i = 0; i + upper.size() <= s.size(); ++i) {
+    std::size_t k = 0;
+    while (k < upper.size() && MaiusculaAZ(s[i + k]) == upper[k]) ++k;
+    if (k == upper.size()) return true;
+  }
+  return false;
+}
+
+// `s` without the blanks and control characters around it, as TrimCtl cuts them.
+std::u16string_view TrimmedView(std::u16string_view s) {
+  std::size_t b = 0, e = s.size();
+  while (b < e && s[b] <= 32) ++b;
+  while (e > b && s[e - 1] <= 32) --e;
+  return s.substr(b, e - b);
 }
 
 void ReplaceAll(UString& s, char16_t from, char16_t to) {
@@ -59,10 +80,13 @@ constexpr double kLastDay = 2958465.0;
 }  // namespace
 
 UString TConversao::TiraMascara(const UString& Valor) {
-  const UString upper = UpperAZ(Valor);
-  if (TrimCtl(upper) == u"ISENTO") return upper;  // the blanks around it are kept
-  if (Contains(upper, u"ISEN")) return UString();  // ISENTA, ISENCAO...: no number
-  return Digits(upper);
+  // Read upper-cased in place: most values are numbers, and copying them upper-cased
+  // first would be work for nothing.
+  const std::u16string_view aparado = TrimmedView(Valor);
+  if (aparado.size() == 6 && ContainsUpperAZ(aparado, u"ISENTO"))
+    return UpperAZ(Valor);  // the blanks around it are kept
+  if (ContainsUpperAZ(Valor, u"ISEN")) return UString();  // ISENTA, ISENCAO...: no number
+  return Digits(Valor);
 }
 
 UString TConversao::FValidaData(UString& Data, const FormatSettings& fs) {
@@ -89,6 +113,8 @@ UString TConversao::FValidaData(UString& Data, const FormatSettings& fs) {
 }
 
 UString TConversao::FRemoveCaracter(const UString& Valor) {
+  // Without a separator the value comes back as it is, blanks included.
+  if (Valor.find_first_of(u"-./'") == UString::npos) return Valor;
   UString valor = Valor;
   for (char16_t c : {u'-', u'.', u'/', u'\''}) {
     for (std::size_t pos = valor.find(c); pos != UString::npos; pos = valor.find(c)) {
@@ -101,12 +127,13 @@ UString TConversao::FRemoveCaracter(const UString& Valor) {
 }
 
 UString TConversao::FRetiraAcento(const UString& Valor) {
-  UString valor = UpperAZ(Valor);
+  // Each character on its own: upper-cased (a-z), then its base letter if it has one.
   UString result;
-  result.reserve(valor.size());
-  for (std::size_t i = 0; i < valor.size(); ++i) {
-    if (char16_t base = SemAcento(valor[i])) ReplaceAll(valor, valor[i], base);
-    result.push_back(valor[i]);
+  result.resize(Valor.size());
+  for (std::size_t i = 0; i < Valor.size(); ++i) {
+    const char16_t c = MaiusculaAZ(Valor[i]);
+    const char16_t base = SemAcento(c);
+    result[i] = base ? base : c;
   }
   return result;
 }

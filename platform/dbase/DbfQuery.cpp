@@ -200,19 +200,19 @@ class DbfQuery final : public SourceQuery {
     return static_cast<long long>(identity_ ? cur_ : rows_[cur_]) + 1;
   }
 
-  UString FieldAsText(const UString& column) const override {
+  UString FieldAsText(std::u16string_view column) const override {
     const Field& f = Column(column);
     return table_->AsText(Current(column), f, fs_);
   }
-  double FieldAsDouble(const UString& column) const override {
+  double FieldAsDouble(std::u16string_view column) const override {
     const Field& f = Column(column);
     return table_->AsDouble(Current(column), f, fs_);
   }
-  TDateTime FieldAsDateTime(const UString& column) const override {
+  TDateTime FieldAsDateTime(std::u16string_view column) const override {
     const Field& f = Column(column);
     return table_->AsDateTime(Current(column), f, fs_);
   }
-  bool FieldIsNull(const UString& column) const override {
+  bool FieldIsNull(std::u16string_view column) const override {
     const Field& f = Column(column);
     return table_->IsNull(Current(column), f);
   }
@@ -239,7 +239,7 @@ class DbfQuery final : public SourceQuery {
     return &t.Fields()[static_cast<std::size_t>(i)];
   }
 
-  const Field& Column(const UString& name) const {
+  const Field& Column(std::u16string_view name) const {
     RequireActive("leitura de coluna");
     std::u16string_view n = name;
     const std::size_t dot = n.find(u'.');
@@ -272,7 +272,7 @@ class DbfQuery final : public SourceQuery {
                        "\" (colunas: " + list + ").");
   }
 
-  std::uint32_t Current(const UString& column) const {
+  std::uint32_t Current(std::u16string_view column) const {
     if (count_ == 0)
       throw ESourceError("A consulta da tabela \"" + UToUtf8(st_->table) + "\" não tem linhas; a coluna \"" + UToUtf8(column) +
                          "\" não pode ser lida.");

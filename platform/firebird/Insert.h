@@ -9,6 +9,7 @@
 // longer than its column, a value the engine refuses before running, a character
 // the connection cannot hold) the row's literal text runs as it is instead; so it
 // does for every row when the statement cache is off (CONVERSOR_TOLV_CACHE=0).
+#include <cstddef>
 #include <functional>
 #include <memory>
 #include <string_view>
@@ -36,6 +37,29 @@ struct ColumnValue {
   Value value;
 };
 using Row = std::vector<ColumnValue>;
+
+// Writes a row in place, column after column: a record that keeps one Row for all
+// its rows refills it without allocating, each text keeping the room it took in
+// the rows before. Done() drops the columns of a longer previous row.
+class RowFiller {
+ public:
+  explicit RowFiller(Row& row) : row_(row) {}
+  void Texto(const char16_t* column, std::u16string_view v) { Set(column, Value::Text, v); }
+  void Numero(const char16_t* column, std::u16string_view v) { Set(column, Value::Number, v); }
+  void Done() { row_.erase(row_.begin() + static_cast<std::ptrdiff_t>(n_), row_.end()); }
+
+ private:
+  void Set(const char16_t* column, Value::Kind kind, std::u16string_view v) {
+    if (n_ == row_.size()) row_.push_back({column, {kind, UString()}});
+    ColumnValue& c = row_[n_++];
+    c.column = column;
+    c.value.kind = kind;
+    c.value.text.assign(v);
+  }
+
+  Row& row_;
+  std::size_t n_ = 0;
+};
 
 class Insert {
  public:
