@@ -29,6 +29,12 @@ class IndiceReferencias {
   const UString* CidadeEmQualquerEstado(const UString& nome);
   void CidadeRegistrada(const UString& codigo, const UString& nome, const UString& estado);
 
+  // MAX(CODCIDADE) as the target answers it (text order, the shorter text filled
+  // with blanks), for the next city's code: false when only the query can tell
+  // (a code with a character beyond ASCII, whose order is the character set's);
+  // an empty `codigo` when there is no city.
+  bool MaiorCodigoCidade(UString& codigo);
+
   // Whether the connection can send the text at all; when it cannot, the query
   // itself must run, to fail as it does.
   bool Representavel(const UString& texto) const { return destino_.CanHold(texto); }
@@ -36,6 +42,7 @@ class IndiceReferencias {
  private:
   void LeUnidades();
   void LeCidades();
+  void ContaCodigo(const UString& codigo);
 
   fb::Database& destino_;
   bool unidadesLidas_ = false;
@@ -43,4 +50,7 @@ class IndiceReferencias {
   std::set<UString> unidades_;
   std::map<std::pair<UString, UString>, UString> cidades_;  // (name, state) -> code
   std::map<UString, UString> porNome_;                      // name -> code
+  UString maiorCodigo_;
+  bool maiorIncerto_ = false;
+  bool temCidade_ = false;
 };

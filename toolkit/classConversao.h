@@ -68,6 +68,10 @@ class TConversao {
   void Insere(std::u16string_view Tabela, const fb::Row& Linha, const std::function<UString()>& literal);
 
  private:
+  // FCidade's steps: the next code as the target works it out, and the new city.
+  UString ProximoCodigoCidade();
+  void InsereCidade(const UString& codigo, const UString& nome, const UString& estado, const UString& CodMunicipio);
+
   RunContext& contexto_;
   std::unique_ptr<fb::Insert> insercao_;
 };

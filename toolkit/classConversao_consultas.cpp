@@ -3,7 +3,9 @@
 // register join; their statements run on QAuxiliar in the run's current
 // transaction and never commit, so what they register becomes permanent with the
 // run's next commit.
+#include <algorithm>
 #include <exception>
+#include <string>
 
 #include "platform/WindowServices.h"
 #include "toolkit/RunContext.h"
@@ -44,15 +46,40 @@ UString TConversao::FCidade(const UString& Cidade, const UString& Estado,
   if (Cidade == u"BHTE")
     if (const UString* codigo = referencias.CidadeEmQualquerEstado(u"BELO HORIZONTE")) return *codigo;
 
+  // The next code is the highest one plus one. The run's copy of the table knows
+  // it; should another user have committed a city with that code meanwhile, the
+  // insert says so and the target itself is asked, as it always was.
+  UString maior, codigo;
+  const bool sabido = referencias.MaiorCodigoCidade(maior);
+  if (sabido && maior.empty())
+    codigo = u"00001";
+  else if (sabido && maior.size() <= 6 && std::all_of(maior.begin(), maior.end(), [](char16_t c) {
+             return c >= u'0' && c <= u'9';
+           }))
+    codigo = StrZero(IntToU(std::stoi(UToUtf8(maior)) + 1), 5);
+  else
+    codigo = ProximoCodigoCidade();
+  try {
+    InsereCidade(codigo, nome, estado, CodMunicipio);
+  } catch (const EDatabaseError& e) {
+    if (!sabido || !e.IsDuplicateKey()) throw;
+    codigo = ProximoCodigoCidade();
+    InsereCidade(codigo, nome, estado, CodMunicipio);
+  }
+  referencias.CidadeRegistrada(codigo, nome, estado);
+  return codigo;
+}
+
+UString TConversao::ProximoCodigoCidade() {
   QAuxiliar->Close();
   QAuxiliar->SetSQL(u" SELECT MAX(CODCIDADE) AS CODCIDADE FROM CIDADES ");
   QAuxiliar->Open();
-  UString codigo;
-  if (QAuxiliar->FieldAsText(u"CODCIDADE").empty())
-    codigo = u"00001";
-  else
-    codigo = StrZero(IntToU(QAuxiliar->FieldAsInteger(u"CODCIDADE") + 1), 5);
+  if (QAuxiliar->FieldAsText(u"CODCIDADE").empty()) return u"00001";
+  return StrZero(IntToU(QAuxiliar->FieldAsInteger(u"CODCIDADE") + 1), 5);
+}
 
+void TConversao::InsereCidade(const UString& codigo, const UString& nome, const UString& estado,
+                              const UString& CodMunicipio) {
   QAuxiliar->Close();
   QAuxiliar->SetSQL(
       u" INSERT INTO CIDADES (CODCIDADE, CIDADE, CODMUNICIPIO, ESTADO) VALUES (:CODCIDADE, :CIDADE, "
@@ -62,8 +89,6 @@ UString TConversao::FCidade(const UString& Cidade, const UString& Estado,
   QAuxiliar->BindText(u"ESTADO", estado);
   QAuxiliar->BindText(u"CODMUNICIPIO", TrimCtl(CodMunicipio));
   QAuxiliar->ExecSQL();
-  referencias.CidadeRegistrada(codigo, nome, estado);
-  return codigo;
 }
 
 UString TConversao::FBuscaCidade(const UString& Cidade, const UString& Estado,
