@@ -60,6 +60,9 @@ class TForm1 : public QWidget {
   // Progress display and commands.
   QtStatusLabel* lblProgresso;
   QtProgressBar* barra;
+  // Under the bar: the kind on display of the run's kinds, the rows per second and
+  // the time left.
+  QtLinhaGeral* lblGeral;
   TPanel* pnlConverter;
   TImage* imgConverter;
   TPanel* pnlSair;
@@ -114,7 +117,7 @@ class TForm1 : public QWidget {
   void CriaControles();
   void LigaEventos();
   TPanel* CriaBotao(int left, int top, int size, TImage*& image, const QPixmap& picture,
-                    const QString& hint);
+                    const QString& hint, const QString& nome);
 
   void CriaCaixas();
   MsgResult MessageDlg(const UString& text, MsgKind kind, MsgButtons buttons) {
