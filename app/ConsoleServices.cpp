@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <optional>
 #include <string>
 
 namespace {
@@ -28,12 +29,6 @@ long long nowMs() {
   return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
-// The label without its running number, to tell one converter from the next.
-UString labelPrefix(const UString& caption) {
-  auto p = caption.find(u"Registro ");
-  return p == UString::npos ? caption : caption.substr(0, p);
-}
-
 }  // namespace
 
 MsgResult ConsoleServices::MessageBox(MsgKind kind, const UString& text, MsgButtons buttons) {
@@ -51,14 +46,11 @@ void ConsoleServices::ShowError(const UString& text) {
 }
 
 std::string ConsoleProgress::RateAndTimeLeft(long long nowMs) const {
-  const long long elapsed = nowMs - kindStartMs_;
-  const int done = bar_.Position() - kindStartPos_;
-  // Too early for a rate worth showing.
-  if (elapsed < 1000 || done <= 0) return "";
-  const double rate = done * 1000.0 / static_cast<double>(elapsed);
-  const long long left = static_cast<long long>((bar_.Max() - bar_.Position()) / rate + 0.5);
+  const std::optional<Andamento::Ritmo> ritmo = andamento_.RitmoAgora(bar_, nowMs);
+  if (!ritmo) return "";
+  const long long left = ritmo->faltam;
   char buf[64];
-  std::snprintf(buf, sizeof buf, " | %.0f reg/s, faltam %lld:%02lld", rate, left / 60, left % 60);
+  std::snprintf(buf, sizeof buf, " | %.0f reg/s, faltam %lld:%02lld", ritmo->porSegundo, left / 60, left % 60);
   return buf;
 }
 
@@ -84,18 +76,13 @@ void ConsoleProgress::Update(bool labelChanged) {
     // A converter ended (or none began): nothing to show until the next one starts.
     if (caption.empty()) {
       ClearLine();
-      lastPrefix_.clear();
+      andamento_.Acompanha(label_, bar_, 0);
       return;
     }
     long long t = nowMs();
-    bool newConverter = labelChanged && labelPrefix(caption) != lastPrefix_;
-    if (newConverter) {
-      kindStartMs_ = t;
-      kindStartPos_ = bar_.Position();
-    }
+    const bool newConverter = andamento_.Acompanha(label_, bar_, t);
     if (!newConverter && t - lastDrawMs_ < 100 && bar_.Position() != bar_.Max()) return;
     lastDrawMs_ = t;
-    lastPrefix_ = labelPrefix(caption);
     const int width = 30;
     int filled = bar_.Percent() * width / 100;
     std::string bar(static_cast<std::size_t>(filled), '#');
@@ -112,7 +99,7 @@ void ConsoleProgress::Update(bool labelChanged) {
     lastPrefix_.clear();
     return;
   }
-  UString prefix = labelPrefix(caption);
+  UString prefix = PrefixoDoRotulo(caption);
   int tenth = bar_.Max() > 0 ? bar_.Percent() / 10 : 0;
   if (prefix != lastPrefix_ || (labelChanged && tenth != lastTenth_)) {
     lastPrefix_ = prefix;

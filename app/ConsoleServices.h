@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <string>
 
+#include "platform/Andamento.h"
 #include "platform/WindowServices.h"
 
 class ConsoleProgress;
@@ -71,7 +72,6 @@ class ConsoleProgress {
   bool drawn_ = false;
   int lastTenth_ = -1;
   long long lastDrawMs_ = 0;
-  UString lastPrefix_;
-  long long kindStartMs_ = 0;  // when the converter on display began
-  int kindStartPos_ = 0;
+  UString lastPrefix_;  // of the last line written when not on a terminal
+  Andamento andamento_;  // the rate and time left of the converter on display
 };

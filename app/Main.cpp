@@ -81,11 +81,15 @@ void TForm1::CriaControles() {
 
   Label5 = CriaRotulo(this, QStringLiteral("Banco de Dados Origem (*.dbf)"), 56, 96);
   edtOrigem = CriaCaminho(this, 56, 112);
-  pnlAbrirOrigem = CriaBotao(512, 103, 35, imgAbrirOrigem, pictures::FolderOpen(33, 33), QStringLiteral("Abrir"));
+  pnlAbrirOrigem = CriaBotao(512, 103, 35, imgAbrirOrigem, pictures::FolderOpen(33, 33),
+                             QStringLiteral("Abrir: escolhe a pasta das tabelas do TOLV (*.dbf)"),
+                             QStringLiteral("Abrir pasta de origem"));
 
   Label6 = CriaRotulo(this, QStringLiteral("Banco de Dados  Norvale (Firebird *.fb)"), 56, 144);
   edtDestino = CriaCaminho(this, 56, 160);
-  pnlAbrirNorvale = CriaBotao(512, 151, 35, imgAbrirNorvale, pictures::FolderOpen(33, 33), QStringLiteral("Abrir"));
+  pnlAbrirNorvale = CriaBotao(512, 151, 35, imgAbrirNorvale, pictures::FolderOpen(33, 33),
+                              QStringLiteral("Abrir: escolhe o banco de dados Norvale (*.fb)"),
+                              QStringLiteral("Abrir banco Norvale"));
 
   Label1 = CriaRotulo(this, QStringLiteral("Empresa"), 56, 192);
   cmbEmpresa = new QComboBox(this);
@@ -126,8 +130,21 @@ void TForm1::CriaControles() {
       "QProgressBar::chunk { background-color: rgb(182,66,69); }"));
   barra->SetPosition(50);
 
-  pnlConverter = CriaBotao(456, 335, 43, imgConverter, pictures::Convert(41, 41), QStringLiteral("Converter"));
-  pnlSair = CriaBotao(504, 335, 43, imgSair, pictures::Exit(41, 41), QStringLiteral("Sair"));
+  lblGeral = new QtLinhaGeral(*barra, *lblProgresso, this);
+  lblGeral->setGeometry(56, 374, 394, 18);
+  lblGeral->EtapasDaConversao = [this] {
+    // The commands are disabled during a run: the ticked kinds are the run's.
+    std::vector<Andamento::Etapa> etapas;
+    for (const auto& [tipo, caixa] : caixas_)
+      if (caixa->isChecked()) etapas.push_back({tipo->TextoProgresso(), -1});
+    return etapas;
+  };
+
+  pnlConverter = CriaBotao(456, 335, 43, imgConverter, pictures::Convert(41, 41),
+                           QStringLiteral("Converter: grava no banco Norvale os tipos marcados"),
+                           QStringLiteral("Converter"));
+  pnlSair = CriaBotao(504, 335, 43, imgSair, pictures::Exit(41, 41), QStringLiteral("Sair do conversor"),
+                      QStringLiteral("Sair"));
   btnCancelar = new QPushButton(QStringLiteral("Cancelar"), this);
   btnCancelar->setGeometry(456, 381, 91, 21);
   btnCancelar->setToolTip(QStringLiteral("Interrompe a conversão e desfaz tudo o que ela fez"));
@@ -169,7 +186,7 @@ void TForm1::CriaControles() {
       {cmbEmpresa, "cmbEmpresa"}, {GroupBox1, "GroupBox1"}, {boxCliente, "boxCliente"},
       {boxFornecedor, "boxFornecedor"}, {boxGrupo, "boxGrupo"}, {boxPagar, "boxPagar"},
       {boxSubGrupo, "boxSubGrupo"}, {boxProduto, "boxProduto"}, {boxReceber, "boxReceber"},
-      {boxFabricante, "boxFabricante"}, {lblProgresso, "lblProgresso"}, {barra, "barra"},
+      {boxFabricante, "boxFabricante"}, {lblProgresso, "lblProgresso"}, {barra, "barra"}, {lblGeral, "lblGeral"},
       {pnlConverter, "pnlConverter"}, {imgConverter, "imgConverter"}, {pnlSair, "pnlSair"}, {imgSair, "imgSair"},
       {btnCancelar, "btnCancelar"}, {btnExaminar, "btnExaminar"}, {btnConexao, "btnConexao"}, {btnConferir, "btnConferir"},
       {boxSimular, "boxSimular"}};
@@ -220,15 +237,21 @@ void TForm1::CriaCaixas() {
       if (SameTextAscii(t.chave, l.chave)) caixas_.emplace_back(&t, this->*l.caixa);
 }
 
+// A command drawn as a picture: what it does is said by its tooltip, over the picture
+// and its frame alike, and by its name to a screen reader.
 TPanel* TForm1::CriaBotao(int left, int top, int size, TImage*& image, const QPixmap& picture,
-                          const QString& hint) {
+                          const QString& hint, const QString& nome) {
   auto* panel = new TPanel(this);
   panel->setGeometry(left, top, size, size);
   panel->setFocusPolicy(Qt::TabFocus);
+  panel->setToolTip(hint);
+  panel->setAccessibleName(nome);
+  panel->setAccessibleDescription(hint);
   image = new TImage(panel);
   image->setGeometry(0, 0, size - 2, size - 2);
   image->SetPicture(picture);
   image->setToolTip(hint);
+  image->setAccessibleName(nome);
   return panel;
 }
 
@@ -399,8 +422,13 @@ void TForm1::btnConexaoClick() {
 
 void TForm1::boxProdutoClick() {
   if (boxProduto->isChecked())
-    mGerarCodigo = MessageDlg(u"Deseja gerar os códigos dos produtos automaticamente?", MsgKind::Confirmation,
-                              MsgButtons::YesNo) == MsgResult::Yes;
+    mGerarCodigo = servicos_.MessageBoxExplicada(
+                       MsgKind::Confirmation, u"Deseja gerar os códigos dos produtos automaticamente?",
+                       u"Sim: o conversor numera os produtos em sequência (000001, 000002, ...), na ordem dos "
+                       u"códigos antigos; os códigos do TOLV não são usados e nenhum produto fica de fora.\r"
+                       u"Não: cada produto mantém o código do TOLV (os seis últimos caracteres, com zeros à "
+                       u"esquerda); itens seguidos que terminam com o mesmo código viram um só produto.",
+                       MsgButtons::YesNo) == MsgResult::Yes;
   else
     mGerarCodigo = false;
 }

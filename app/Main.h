@@ -62,6 +62,9 @@ class TForm1 : public QWidget {
   // Progress display and commands.
   QtStatusLabel* lblProgresso;
   QtProgressBar* barra;
+  // Under the bar: the kind on display of the run's kinds, the rows per second and
+  // the time left.
+  QtLinhaGeral* lblGeral;
   TPanel* pnlConverter;
   TImage* imgConverter;
   TPanel* pnlSair;
@@ -134,7 +137,7 @@ class TForm1 : public QWidget {
   void CriaControles();
   void LigaEventos();
   TPanel* CriaBotao(int left, int top, int size, TImage*& image, const QPixmap& picture,
-                    const QString& hint);
+                    const QString& hint, const QString& nome);
 
   void CriaCaixas();
   // The run itself, from the checks to the end of the run; what it came to when the

@@ -18,6 +18,14 @@ class WindowServices {
   virtual ~WindowServices() = default;
   // Modal box; returns the button pressed.
   virtual MsgResult MessageBox(MsgKind kind, const UString& text, MsgButtons buttons) = 0;
+  // The same with an explanation under the text (what each answer of a question
+  // does). Boxes that have no room for one (the console's, a script's) show the
+  // text alone.
+  virtual MsgResult MessageBoxExplicada(MsgKind kind, const UString& text, const UString& explicacao,
+                                        MsgButtons buttons) {
+    (void)explicacao;
+    return MessageBox(kind, text, buttons);
+  }
   // Lets the window repaint and handle waiting input, then returns.
   virtual void ProcessMessages() = 0;
   // An error that left an event handler uncaught.

@@ -1,8 +1,9 @@
 // What the window's progress display costs a run: the same conversion of a legacy
 // folder (every kind) into fresh databases, once with a display that costs nothing
 // (no label, no bar, no event processing) and once with the window's own: a
-// QtStatusLabel and a QtProgressBar shown in a window, and QtWindowServices
-// processing events after each row's text. Message boxes are answered at once.
+// QtStatusLabel, a QtProgressBar and the overall line under them shown in a window,
+// and QtWindowServices processing events after each row's text. Message boxes are
+// answered at once.
 //
 //   bench_progress FOLDER [ROUNDS]
 //
@@ -101,9 +102,16 @@ int main(int argc, char** argv) {
   auto* layout = new QVBoxLayout(&window);
   auto* label = new QtStatusLabel(&window);
   auto* bar = new QtProgressBar(&window);
+  auto* linha = new QtLinhaGeral(*bar, *label, &window);
+  linha->EtapasDaConversao = [] {
+    std::vector<Andamento::Etapa> etapas;
+    for (const Tipo& t : Tipos()) etapas.push_back({t.TextoProgresso(), -1});
+    return etapas;
+  };
   layout->addWidget(label);
   layout->addWidget(bar);
-  window.resize(600, 80);
+  layout->addWidget(linha);
+  window.resize(600, 100);
   window.show();
   QCoreApplication::processEvents();
 

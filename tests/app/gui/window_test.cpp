@@ -2,7 +2,10 @@
 #include <QDir>
 #include <QEnterEvent>
 #include <QFileDialog>
+#include <QLibraryInfo>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QTranslator>
 
 #include "GuiTest.h"
 #include "tests/support/DbfFixture.h"
@@ -230,6 +233,48 @@ TEST_F(WindowTest, ProductCodeQuestionOnEveryCheckingAndTheAnswerForgottenOnUnch
     EXPECT_EQ(boxes().back().kind, MsgKind::Confirmation);
     EXPECT_EQ(boxes().back().buttons, MsgButtons::YesNo);
   }
+}
+
+// The question in the window's own box: titled in Portuguese, with Qt's buttons in
+// Portuguese as the program loads them, and what each answer does under it. The
+// commands drawn as pictures say what they do.
+TEST(WindowBoxes, ProductCodeQuestionExplainsBothAnswersAndThePicturesSayWhatTheyDo) {
+  QTranslator qt;
+  const bool traduzido = qt.load(QLocale(QLocale::Portuguese, QLocale::Brazil), QStringLiteral("qtbase"),
+                                 QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath));
+  if (traduzido) QApplication::installTranslator(&qt);
+  QtWindowServices servicos;
+  TForm1 form(servicos);
+  form.show();
+  QString title, text, info;
+  QStringList buttons;
+  WhenModal<QMessageBox>([&](QMessageBox* box) {
+    title = box->windowTitle();
+    text = box->text();
+    info = box->informativeText();
+    for (QAbstractButton* b : box->buttons()) buttons << b->text().remove(QLatin1Char('&'));
+    QTest::mouseClick(box->button(QMessageBox::Yes), Qt::LeftButton);
+  });
+  form.boxProduto->setChecked(true);
+  if (traduzido) QApplication::removeTranslator(&qt);
+  EXPECT_TRUE(form.mGerarCodigo);
+  EXPECT_EQ(title, QString::fromUtf8("Confirmação"));
+  EXPECT_EQ(text, QString::fromUtf8("Deseja gerar os códigos dos produtos automaticamente?"));
+  EXPECT_TRUE(info.startsWith(QStringLiteral("Sim: o conversor numera os produtos"))) << info.toStdString();
+  EXPECT_TRUE(info.contains(QString::fromUtf8("\nNão: cada produto mantém o código do TOLV"))) << info.toStdString();
+  if (traduzido) {
+    buttons.sort();
+    EXPECT_EQ(buttons, QStringList({QString::fromUtf8("Não"), QStringLiteral("Sim")}));
+  }
+
+  for (TPanel* p : {form.pnlAbrirOrigem, form.pnlAbrirNorvale, form.pnlConverter, form.pnlSair}) {
+    SCOPED_TRACE(p->objectName().toStdString());
+    EXPECT_FALSE(p->toolTip().isEmpty());
+    EXPECT_EQ(p->findChild<TImage*>()->toolTip(), p->toolTip());
+    EXPECT_FALSE(p->accessibleName().isEmpty());
+  }
+  EXPECT_EQ(form.pnlConverter->toolTip(), "Converter: grava no banco Norvale os tipos marcados");
+  EXPECT_EQ(form.pnlSair->toolTip(), "Sair do conversor");
 }
 
 TEST_F(WindowTest, EmptyTargetPathIsRefusedBeforeAnythingElse) {
