@@ -23,6 +23,7 @@
 #include "platform/StringList.h"
 #include "platform/dbase/DbfEngine.h"
 #include "platform/firebird/Firebird.h"
+#include "run/Plano.h"
 #include "toolkit/RunReport.h"
 
 class TForm1 : public QWidget {
@@ -135,6 +136,7 @@ class TForm1 : public QWidget {
 
  private:
   void CriaControles();
+  void CriaLinhaComandos();
   void LigaEventos();
   TPanel* CriaBotao(int left, int top, int size, TImage*& image, const QPixmap& picture,
                     const QString& hint, const QString& nome);
@@ -163,6 +165,8 @@ class TForm1 : public QWidget {
   // only in memory.
   Credenciais credenciais_ = CredenciaisPadrao();
   bool emConversao_ = false;
+  // The plan of the run going on, for the overall progress line; null between runs.
+  const Plano* planoEmCurso_ = nullptr;
   bool centrada_ = false;
   // The operator's request to stop the run going on (Cancel, or closing the window).
   std::atomic<bool> cancelar_{false};

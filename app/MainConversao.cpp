@@ -168,6 +168,11 @@ std::optional<ResultadoConversao> TForm1::Converte(bool conferir) {
   cancelar_ = false;
   fecharAoFim_ = false;
   controlador.SetInterrupcao(&cancelar_);
+  planoEmCurso_ = &preparacao.plano;
+  struct EsquecePlano {
+    const Plano*& p;
+    ~EsquecePlano() { p = nullptr; }
+  } esquece{planoEmCurso_};
   btnCancelar->setEnabled(true);
   btnCancelar->show();
   btnCancelar->raise();

@@ -7,6 +7,7 @@ add_library(ct_gui STATIC
   ${CMAKE_CURRENT_LIST_DIR}/Controles.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ExameJanela.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Main.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/MainComandos.cpp
   ${CMAKE_CURRENT_LIST_DIR}/MainConversao.cpp
   ${CMAKE_CURRENT_LIST_DIR}/QtServices.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Resumo.cpp
