@@ -12,6 +12,7 @@
 #include "tests/support/RecordingServices.h"
 
 inline QString Q(const UString& s) { return QString::fromStdU16String(s); }
+inline bool Has(const UString& text, const UString& what) { return text.find(what) != UString::npos; }
 
 // Runs `answer` on the modal widget as soon as the window's next modal loop is up.
 template <class Dialog>
@@ -31,6 +32,14 @@ class WindowTest : public ::testing::Test {
     form.show();
     QApplication::setActiveWindow(&form);
     ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+  }
+  // The pickers answer with `pasta` and `banco`; `escolhe`: the operator clicks both.
+  void Caminhos(const std::string& pasta, const std::string& banco, bool escolhe = true) {
+    form.EscolhePastaOrigem = [pasta] { return QString::fromStdString(pasta); };
+    form.EscolheArquivoNorvale = [banco] { return QString::fromStdString(banco); };
+    if (!escolhe) return;
+    QTest::mouseClick(form.imgAbrirOrigem, Qt::LeftButton);
+    QTest::mouseClick(form.imgAbrirNorvale, Qt::LeftButton);
   }
   RecordingServices& services() { return recording; }
   const std::vector<RecordedBox>& boxes() { return recording.boxes; }

@@ -23,8 +23,7 @@ class LockTest : public WindowTest {
  protected:
   void SetUp() override {
     WindowTest::SetUp();
-    form.EscolhePastaOrigem = [this] { return QString::fromStdString(source.path()); };
-    form.EscolheArquivoNorvale = [this] { return QString::fromStdString(target.Path()); };
+    Caminhos(source.path(), target.Path(), false);
   }
   void TearDown() override { form.dbNorvale.Close(); }
   TempDir source{"gui_lock"};

@@ -17,16 +17,11 @@ namespace {
 
 using D = ResultadoConversao::Desfecho;
 
-bool Has(const UString& text, const UString& what) { return text.find(what) != UString::npos; }
-
 class ResumoTest : public WindowTest {
  protected:
   void SetUp() override {
     WindowTest::SetUp();
-    form.EscolhePastaOrigem = [this] { return QString::fromStdString(source.path()); };
-    form.EscolheArquivoNorvale = [this] { return QString::fromStdString(target.Path()); };
-    QTest::mouseClick(form.imgAbrirOrigem, Qt::LeftButton);
-    QTest::mouseClick(form.imgAbrirNorvale, Qt::LeftButton);
+    Caminhos(source.path(), target.Path());
     // Each summary is kept, and `olha` sees the dialog itself while it is up.
     form.MostraResumo = [this](Resumo& r) {
       vistos.push_back(r.Resultado());

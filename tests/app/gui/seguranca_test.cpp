@@ -17,16 +17,11 @@ long long Count(const TestDatabase& db, const std::string& table) {
   return at == std::string::npos ? -1 : std::stoll(out.substr(at + 2));
 }
 
-bool Has(const UString& text, const UString& what) { return text.find(what) != UString::npos; }
-
 class SegurancaTest : public WindowTest {
  protected:
   void SetUp() override {
     WindowTest::SetUp();
-    form.EscolhePastaOrigem = [this] { return QString::fromStdString(source.path()); };
-    form.EscolheArquivoNorvale = [this] { return QString::fromStdString(target.Path()); };
-    QTest::mouseClick(form.imgAbrirOrigem, Qt::LeftButton);
-    QTest::mouseClick(form.imgAbrirNorvale, Qt::LeftButton);
+    Caminhos(source.path(), target.Path());
   }
   void TearDown() override { form.dbNorvale.Close(); }
   void Convert() { QTest::mouseClick(form.imgConverter, Qt::LeftButton); }
