@@ -50,7 +50,7 @@ bool TForm1::ConectaBancoOrigem() {
 void TForm1::HabilitaBotoes(bool bln) {
   for (QWidget* w : std::initializer_list<QWidget*>{pnlAbrirOrigem, pnlAbrirNorvale, pnlConverter, pnlSair, boxCliente,
                                                     boxProduto, boxFornecedor, boxSubGrupo, boxGrupo, boxFabricante,
-                                                    boxReceber, boxPagar, btnExaminar, btnConexao, btnConferir})
+                                                    boxReceber, boxPagar, btnExaminar, btnConexao, btnConferir, boxSimular})
     w->setEnabled(bln);
 }
 
@@ -114,7 +114,6 @@ std::optional<ResultadoConversao> TForm1::Converte(bool conferir) {
   QPointer<QWidget> focado = QApplication::focusWidget();
   emConversao_ = true;
   HabilitaBotoes(false);
-  boxSimular->setEnabled(false);
   // Final step, also after an error: the commands come back, and the focus to the
   // command that had it.
   struct Final {
@@ -123,7 +122,6 @@ std::optional<ResultadoConversao> TForm1::Converte(bool conferir) {
     ~Final() {
       form->btnCancelar->hide();
       form->HabilitaBotoes(true);
-      form->boxSimular->setEnabled(true);
       form->emConversao_ = false;
       if (focado && focado->window() == form && focado->isEnabled()) focado->setFocus(Qt::OtherFocusReason);
     }

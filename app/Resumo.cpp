@@ -7,7 +7,6 @@
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
-#include <QLocale>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
@@ -17,6 +16,7 @@
 #include <algorithm>
 #include <memory>
 
+#include "platform/Andamento.h"
 #include "platform/Error.h"
 #include "run/GuardaRelatorio.h"
 #include "run/Relatorio.h"
@@ -94,7 +94,7 @@ void AjustaAltura(QTableWidget* t, int minimoLinhas) {
 }
 
 // A count as the shop reads it: 12.345.
-QString Numero(long long n) { return QLocale(QLocale::Portuguese, QLocale::Brazil).toString(n); }
+QString Numero(long long n) { return Q(ComMilhares(n)); }
 
 // Whether every figure of the reconciliation matched.
 bool Confere(const RunReport& r) {
