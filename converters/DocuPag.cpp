@@ -10,12 +10,14 @@ void TConverteDocuPag::LimpaVariavel() {
 }
 
 bool TConverteDocuPag::ExecutaSql() {
-  QDestino->SetSQL(
+  // Built once: the same text every row keeps its prepared statement.
+  static const UString kDocuPag =
       u"Insert Into DocuPag( CodFornec, CodDocto, TipoDocto, CodEmpresa, CodMoeda, ValorDocto, JurosMulta, "
       u"ValorDesc, ValorPago, Dt_Emissao, Dt_Vencimento, Situacao, Historico, CodOper, DoctoRecebido, NumOrd) "
       u"Values( :PCodFornec, :PCodDocto, :PTipoDocto, :PCodEmpresa, :PCodMoeda, :PValorDocto, :PJurosMulta, "
       u":PValorDesc, :PValorPago, :PDt_Emissao, :PDt_Vencimento, :PSituacao, :PHistorico, :PCodOper, "
-      u":PDoctoRecebido, :PNumOrd) ");
+      u":PDoctoRecebido, :PNumOrd) ";
+  QDestino->SetSQL(kDocuPag);
   QDestino->BindText(u"PCodFornec", FCodFornec);
   QDestino->BindText(u"PCodDocto", FCodDocto);
   QDestino->BindText(u"PTipoDocto", FTipoDocto);
@@ -35,11 +37,12 @@ bool TConverteDocuPag::ExecutaSql() {
   QDestino->ExecSQL();
 
   // The payable movement has no discount column.
-  QMovimento->SetSQL(
+  static const UString kMoviPag =
       u"Insert Into MoviPag( CodEmpresa, TipoDocto, CodDocto, CodFornec, TipoMov, NumOrd, Dt_Movimento, "
       u"Dt_Vencimento, ValorMov, JurosMulta, CodOper, Estornado) Values(:PCodEmpresa, :PTipoDocto, :PCodDocto, "
       u":PCodFornec, :PTipoMov, :PNumOrd, :PDt_Movimento, :PDt_Vencimento, :PValorMov, :PJurosMulta, :PCodOper, "
-      u":PEstornado) ");
+      u":PEstornado) ";
+  QMovimento->SetSQL(kMoviPag);
   QMovimento->BindText(u"PCodEmpresa", FCodEmpresa);
   QMovimento->BindText(u"PTipoDocto", FTipoDocto);
   QMovimento->BindText(u"PCodDocto", FCodDocto);

@@ -8,11 +8,13 @@ void TConverteDocuRec::LimpaVariavel() {
 }
 
 bool TConverteDocuRec::ExecutaSql() {
-  QDestino->SetSQL(
+  // Built once: the same text every row keeps its prepared statement.
+  static const UString kDocuRec =
       u"Insert Into DocuRec( CodEmpresa, CodCliente, CodVendedor, TipoDocto, CodDocto, Dt_Emissao, "
       u"Dt_Vencimento, CodMoeda, ValorDocto, ValorPago, ValorDesc, Situacao, CodOper, NumOrd) Values( "
       u":PCodEmpresa, :PCodCliente, :PCodVendedor, :PTipoDocto, :PCodDocto, :PDt_Emissao, :PDt_Vencimento, "
-      u":PCodMoeda, :PValorDocto, :PValorPago, :PValorDesc, :PSituacao, :PCodOper, :PNumOrd) ");
+      u":PCodMoeda, :PValorDocto, :PValorPago, :PValorDesc, :PSituacao, :PCodOper, :PNumOrd) ";
+  QDestino->SetSQL(kDocuRec);
   QDestino->BindText(u"PCodEmpresa", FCodEmpresa);
   QDestino->BindText(u"PCodCliente", FCodCliente);
   QDestino->BindText(u"PCodVendedor", FCodVendedor);
@@ -29,11 +31,12 @@ bool TConverteDocuRec::ExecutaSql() {
   QDestino->BindText(u"PNumOrd", FNumOrd);
   QDestino->ExecSQL();
 
-  QMovimento->SetSQL(
+  static const UString kMoviRec =
       u"Insert Into MoviRec( CodEmpresa, TipoDocto, CodDocto, CodCliente, TipoMov, NumOrd, ValorMov, ValorDesc, "
       u"JurosMulta, Dt_Movimento, Dt_Vencimento, CodOper, Estornado) Values( :PCodEmpresa, :PTipoDocto, "
       u":PCodDocto, :PCodCliente, :PTipoMov, :PNumOrd, :PValorMov, :PValorDesc, :PJurosMulta, :PDt_Movimento, "
-      u":PDt_Vencimento, :PCodOper, :PEstornado) ");
+      u":PDt_Vencimento, :PCodOper, :PEstornado) ";
+  QMovimento->SetSQL(kMoviRec);
   QMovimento->BindText(u"PCodEmpresa", FCodEmpresa);
   QMovimento->BindText(u"PTipoDocto", FTipoDocto);
   QMovimento->BindText(u"PCodDocto", FCodDocto);

@@ -1,5 +1,8 @@
 #include "platform/Text.h"
 
+#include <charconv>
+#include <cstring>
+
 bool NextUtf8(std::string_view s, std::size_t& i, char32_t& cp) {
   unsigned char b = static_cast<unsigned char>(s[i]);
   std::size_t len;
@@ -115,6 +118,9 @@ UString RightU(std::u16string_view s, std::size_t n) {
 
 bool SameTextAscii(std::u16string_view a, std::u16string_view b) {
   if (a.size() != b.size()) return false;
+  if (a.empty()) return true;
+  // Names are mostly written alike in both places (a column read row after row).
+  if (std::memcmp(a.data(), b.data(), a.size() * sizeof(char16_t)) == 0) return true;
   for (std::size_t i = 0; i < a.size(); ++i) {
     char16_t x = a[i], y = b[i];
     if (x >= u'a' && x <= u'z') x = static_cast<char16_t>(x - 32);
@@ -125,8 +131,9 @@ bool SameTextAscii(std::u16string_view a, std::u16string_view b) {
 }
 
 UString IntToU(long long v) {
-  std::string s = std::to_string(v);
-  return UString(s.begin(), s.end());
+  char buf[24];
+  const char* end = std::to_chars(buf, buf + sizeof buf, v).ptr;
+  return UString(static_cast<const char*>(buf), end);
 }
 
 UString QuotedStr(std::u16string_view s) {

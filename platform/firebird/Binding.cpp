@@ -41,7 +41,7 @@ bool ParseTimeOnly(std::u16string_view s, TDateTime& out, const FormatSettings& 
 
 }  // namespace
 
-Binding& QueryState::Bind(const UString& name) {
+Binding& QueryState::Bind(std::u16string_view name) {
   if (!parseError.empty()) Fail(parseError);
   std::u16string_view n = name;
   if (!n.empty() && n[0] == u':') n.remove_prefix(1);

@@ -138,10 +138,10 @@ class Query {
   // timestamp columns empty is null and anything else is read with the short date
   // format of the connection's settings; to other columns empty is null and anything else goes to the
   // database to convert.
-  void BindText(const UString& name, const UString& value);
-  void BindInteger(const UString& name, std::int64_t value);
-  void BindDouble(const UString& name, double value);
-  void BindNull(const UString& name);
+  void BindText(std::u16string_view name, const UString& value);
+  void BindInteger(std::u16string_view name, std::int64_t value);
+  void BindDouble(std::u16string_view name, double value);
+  void BindNull(std::u16string_view name);
   // A name the text does not have is an error; so, at execution, is a parameter
   // left unbound, and a text mixing "?" with ":NAME".
 

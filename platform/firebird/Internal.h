@@ -277,7 +277,7 @@ struct QueryState {
   void Fetch();
 
   // Binding.cpp
-  Binding& Bind(const UString& name);
+  Binding& Bind(std::u16string_view name);
   void SlotsFromBindings();
   bool SlotsFromLiterals();
   void WriteInput();

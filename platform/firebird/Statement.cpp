@@ -13,6 +13,12 @@ namespace fb {
 namespace {
 // A shape's values were refused by the engine before the statement ran.
 struct ValueRefused {};
+
+// A converter gives the same long insert text row after row; comparing it as bytes
+// costs a fraction of comparing it character by character.
+bool SameBytes(const UString& a, const UString& b) {
+  return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size() * sizeof(char16_t)) == 0;
+}
 }  // namespace
 
 Category CategoryOf(unsigned type) {
@@ -56,7 +62,7 @@ QueryState::~QueryState() {
 
 void QueryState::SetSQL(const UString& text) {
   CloseCursor();
-  if (text == sql && parseError.empty() && bindings.size() == names.size()) {
+  if (SameBytes(text, sql) && parseError.empty() && bindings.size() == names.size()) {
     // The same text again (a converter's insert, row after row): keep what was
     // parsed and prepared; only the values are forgotten.
     for (Binding& b : bindings) b.kind = Binding::Unbound;
@@ -275,22 +281,22 @@ Query::~Query() = default;
 void Query::SetSQL(const UString& sql) { impl_->SetSQL(sql); }
 const UString& Query::SQL() const { return impl_->sql; }
 std::vector<UString> Query::ParamNames() const { return impl_->names; }
-void Query::BindText(const UString& name, const UString& value) {
+void Query::BindText(std::u16string_view name, const UString& value) {
   Binding& b = impl_->Bind(name);
   b.kind = Binding::Text;
   b.text = value;
 }
-void Query::BindInteger(const UString& name, std::int64_t value) {
+void Query::BindInteger(std::u16string_view name, std::int64_t value) {
   Binding& b = impl_->Bind(name);
   b.kind = Binding::Integer;
   b.i = value;
 }
-void Query::BindDouble(const UString& name, double value) {
+void Query::BindDouble(std::u16string_view name, double value) {
   Binding& b = impl_->Bind(name);
   b.kind = Binding::Double;
   b.d = value;
 }
-void Query::BindNull(const UString& name) { impl_->Bind(name).kind = Binding::Null; }
+void Query::BindNull(std::u16string_view name) { impl_->Bind(name).kind = Binding::Null; }
 void Query::ExecSQL() { impl_->Execute(false); }
 void Query::Open() { impl_->Execute(true); }
 void Query::Close() { impl_->CloseCursor(); }
