@@ -25,6 +25,8 @@ class TConverteProduto : public TConversao {
   bool ExecutaSql();
   // The insert of the values held: (column, value) pairs, and the literal text.
   fb::Row Colunas() const;
+  // Fills `linha` in place (see fb::RowFiller): the row written keeps its room.
+  void PreencheLinha(fb::Row& linha) const;
   UString MontaSql() const;
 
   // The date the three dates hold when unset; a date equal to it is not written,
@@ -259,6 +261,7 @@ class TConverteProduto : public TConversao {
   void LimpaNumeros();
 
   TDateTime FDataVazia = 0;
+  fb::Row FLinha;  // the row written, refilled for each product
 
   TDateTime FData_Ult_Ent = 0;
   TDateTime FData_Ult_Rea = 0;

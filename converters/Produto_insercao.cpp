@@ -8,133 +8,127 @@
 #include "converters/Produto.h"
 #include "converters/ValoresSql.h"
 
-namespace {
+void TConverteProduto::PreencheLinha(fb::Row& linha) const {
+  fb::RowFiller p(linha);
+  p.Texto(u"Produto.CODPROD", CodProd());
+  p.Texto(u"Produto.TIPOPROD", TipoProd());
+  p.Texto(u"Produto.ATIVO", Ativado());
+  p.Texto(u"Produto.PRODBLOQUEADO", ProdBloqueado());
+  p.Texto(u"Produto.CONTROLESERIE", ControleSerie());
+  p.Texto(u"Produto.REFERENCIA", Referencia());
+  p.Texto(u"Produto.REFFABRICANTE", RefFabricante());
+  p.Texto(u"Produto.DESCRICAO", Descricao());
+  p.Texto(u"Produto.DESCRICAO2", Descricao2());
+  p.Texto(u"Produto.DESCRICAO3", Descricao3());
+  p.Texto(u"Produto.FORNEC_ULT_ENT1", Fornec_Ult_Ent1());
+  p.Texto(u"Produto.CODGRUPO", CodGrupo());
+  p.Texto(u"Produto.CODSUBGRUPO", CodSubGrupo());
+  p.Texto(u"Produto.PRINCIPALFORNEC", PrincipalFornecedor());
+  p.Texto(u"Produto.EMBALAGEM", Embalagem());
+  p.Texto(u"Produto.CODFABRIC", CodFabric());
+  p.Texto(u"Produto.OBSERVACAO", Observacao());
+  p.Texto(u"Produto.CODLOCAL", CodLocal());
+  p.Texto(u"Produto.CODCLASFIS", CodClasFis());
+  p.Numero(u"Produto.ALIQICMSREG00", NumeroSql(AliqIcmsReg00()));
+  p.Numero(u"Produto.BASEICMSREG00", NumeroSql(BaseIcmsReg00()));
+  p.Numero(u"Produto.BASEICMSREG02", NumeroSql(BaseIcmsReg02()));
+  p.Texto(u"Produto.CODTRIBUT00", CodTribut00());
+  p.Texto(u"Produto.CODTRIBUT01", CodTribut01());
+  p.Numero(u"Produto.ALIQICMSPDV", NumeroSql(AliqIcmsPdv()));
+  p.Texto(u"Produto.SUBSTRIB", SubsTrib());
+  p.Numero(u"Produto.AliqIpi", NumeroSql(AliqIpi()));
+  p.Numero(u"Produto.AliqISS", NumeroSql(AliqIss()));
+  p.Numero(u"Produto.PESO", NumeroSql(Peso()));
+  p.Texto(u"Produto.UNIDADEENT", UnidEntrada());
+  p.Texto(u"Produto.UNIDADESAIDA", UnidSaida());
+  p.Texto(u"Produto.CodFamilia", CodFamilia());
+  p.Texto(u"Produto.CodTipoProduto", CodTipoProduto());
+  p.Texto(u"Produto.CodVolume", CodVolume());
+  p.Texto(u"Produto.TipoEntrega", TipoEntrega());
+  p.Texto(u"Produto.CodGeneroItem", CodGeneroItem());
+  p.Numero(u"Produto.SUGESTAO", NumeroSql(Sugestao()));
+  p.Numero(u"Produto.PRECO", NumeroSql(Preco()));
+  p.Texto(u"Produto.DESCRICAOPRECO", DescricaoPreco());
+  p.Numero(u"Produto.PRECO2", NumeroSql(Preco2()));
+  p.Texto(u"Produto.DESCRICAOPRECO2", DescricaoPreco2());
+  p.Numero(u"Produto.PRECO3", NumeroSql(Preco3()));
+  p.Texto(u"Produto.DESCRICAOPRECO3", DescricaoPreco3());
+  p.Numero(u"Produto.PRECO4", NumeroSql(Preco4()));
+  p.Texto(u"Produto.DESCRICAOPRECO4", DescricaoPreco4());
+  p.Numero(u"Produto.PRECO_ANTERIOR", NumeroSql(Preco_Anterior()));
+  p.Numero(u"Produto.Pr_Ult_Ent1", NumeroSql(Pr_Ult_Ent1()));
+  p.Numero(u"Produto.Lucro", NumeroSql(Lucro()));
+  p.Numero(u"Produto.Lucro2", NumeroSql(Lucro2()));
+  p.Numero(u"Produto.Lucro3", NumeroSql(Lucro3()));
+  p.Numero(u"Produto.Lucro4", NumeroSql(Lucro4()));
+  p.Numero(u"Produto.EstMinimo", NumeroSql(EstMinimo()));
+  p.Numero(u"Produto.EstMaximo", NumeroSql(EstMaximo()));
+  p.Numero(u"Produto.Comissao", NumeroSql(Comissao()));
+  p.Numero(u"Produto.Perc_Iva", NumeroSql(PercIva()));
+  p.Numero(u"Produto.FatorConversao", NumeroSql(FatorConversao()));
+  p.Texto(u"Produto.MultDivide", MultiplicaDivide());
+  p.Numero(u"Produto.ValorIpi", NumeroSql(ValorIpi()));
+  p.Numero(u"Produto.PrecoPromo", NumeroSql(PrecoPromo()));
 
-fb::Value Texto(const UString& v) { return ValorTexto(v); }
-fb::Value Numero(double v) { return ValorNumero(v); }
-fb::Value Inteiro(std::int32_t v) { return ValorInteiro(v); }
-
-}  // namespace
-
-fb::Row TConverteProduto::Colunas() const {
-  fb::Row linha = {
-      {u"Produto.CODPROD", Texto(CodProd())},
-      {u"Produto.TIPOPROD", Texto(TipoProd())},
-      {u"Produto.ATIVO", Texto(Ativado())},
-      {u"Produto.PRODBLOQUEADO", Texto(ProdBloqueado())},
-      {u"Produto.CONTROLESERIE", Texto(ControleSerie())},
-      {u"Produto.REFERENCIA", Texto(Referencia())},
-      {u"Produto.REFFABRICANTE", Texto(RefFabricante())},
-      {u"Produto.DESCRICAO", Texto(Descricao())},
-      {u"Produto.DESCRICAO2", Texto(Descricao2())},
-      {u"Produto.DESCRICAO3", Texto(Descricao3())},
-      {u"Produto.FORNEC_ULT_ENT1", Texto(Fornec_Ult_Ent1())},
-      {u"Produto.CODGRUPO", Texto(CodGrupo())},
-      {u"Produto.CODSUBGRUPO", Texto(CodSubGrupo())},
-      {u"Produto.PRINCIPALFORNEC", Texto(PrincipalFornecedor())},
-      {u"Produto.EMBALAGEM", Texto(Embalagem())},
-      {u"Produto.CODFABRIC", Texto(CodFabric())},
-      {u"Produto.OBSERVACAO", Texto(Observacao())},
-      {u"Produto.CODLOCAL", Texto(CodLocal())},
-      {u"Produto.CODCLASFIS", Texto(CodClasFis())},
-      {u"Produto.ALIQICMSREG00", Numero(AliqIcmsReg00())},
-      {u"Produto.BASEICMSREG00", Numero(BaseIcmsReg00())},
-      {u"Produto.BASEICMSREG02", Numero(BaseIcmsReg02())},
-      {u"Produto.CODTRIBUT00", Texto(CodTribut00())},
-      {u"Produto.CODTRIBUT01", Texto(CodTribut01())},
-      {u"Produto.ALIQICMSPDV", Numero(AliqIcmsPdv())},
-      {u"Produto.SUBSTRIB", Texto(SubsTrib())},
-      {u"Produto.AliqIpi", Numero(AliqIpi())},
-      {u"Produto.AliqISS", Numero(AliqIss())},
-      {u"Produto.PESO", Numero(Peso())},
-      {u"Produto.UNIDADEENT", Texto(UnidEntrada())},
-      {u"Produto.UNIDADESAIDA", Texto(UnidSaida())},
-      {u"Produto.CodFamilia", Texto(CodFamilia())},
-      {u"Produto.CodTipoProduto", Texto(CodTipoProduto())},
-      {u"Produto.CodVolume", Texto(CodVolume())},
-      {u"Produto.TipoEntrega", Texto(TipoEntrega())},
-      {u"Produto.CodGeneroItem", Texto(CodGeneroItem())},
-      {u"Produto.SUGESTAO", Numero(Sugestao())},
-      {u"Produto.PRECO", Numero(Preco())},
-      {u"Produto.DESCRICAOPRECO", Texto(DescricaoPreco())},
-      {u"Produto.PRECO2", Numero(Preco2())},
-      {u"Produto.DESCRICAOPRECO2", Texto(DescricaoPreco2())},
-      {u"Produto.PRECO3", Numero(Preco3())},
-      {u"Produto.DESCRICAOPRECO3", Texto(DescricaoPreco3())},
-      {u"Produto.PRECO4", Numero(Preco4())},
-      {u"Produto.DESCRICAOPRECO4", Texto(DescricaoPreco4())},
-      {u"Produto.PRECO_ANTERIOR", Numero(Preco_Anterior())},
-      {u"Produto.Pr_Ult_Ent1", Numero(Pr_Ult_Ent1())},
-      {u"Produto.Lucro", Numero(Lucro())},
-      {u"Produto.Lucro2", Numero(Lucro2())},
-      {u"Produto.Lucro3", Numero(Lucro3())},
-      {u"Produto.Lucro4", Numero(Lucro4())},
-      {u"Produto.EstMinimo", Numero(EstMinimo())},
-      {u"Produto.EstMaximo", Numero(EstMaximo())},
-      {u"Produto.Comissao", Numero(Comissao())},
-      {u"Produto.Perc_Iva", Numero(PercIva())},
-      {u"Produto.FatorConversao", Numero(FatorConversao())},
-      {u"Produto.MultDivide", Texto(MultiplicaDivide())},
-      {u"Produto.ValorIpi", Numero(ValorIpi())},
-      {u"Produto.PrecoPromo", Numero(PrecoPromo())},
-  };
-
-  if (!Dt_Cadastro().empty()) linha.push_back({u"Produto.DT_CADASTRO ", Texto(Dt_Cadastro())});
+  if (!Dt_Cadastro().empty()) p.Texto(u"Produto.DT_CADASTRO ", Dt_Cadastro());
   const std::pair<const char16_t*, TDateTime> datas[] = {
       {u"Produto.Data_Ult_Ent1", Data_Ult_Ent()},
       {u"Produto.Data_Ult_Reajuste", Data_Ult_Rea()},
       {u"Produto.Data_Ult_Alteracao", Data_Ult_Alteracao()},
   };
   for (const auto& [coluna, data] : datas)
-    if (data != DataVazia()) linha.push_back({coluna, fb::Value::Texto(DataTexto(data))});
+    if (data != DataVazia()) p.Texto(coluna, DataTexto(data));
 
-  const fb::Row fim = {
-      {u"Produto.Fracionado", Texto(Fracionado())},
-      {u"Produto.CAMPOLIVRE1", Texto(CampoLivre1())},
-      {u"Produto.CAMPOLIVRE2", Texto(CampoLivre2())},
-      {u"Produto.CAMPOLIVRE3", Texto(CampoLivre3())},
-      {u"Produto.CAMPOLIVRE4", Texto(CampoLivre4())},
-      {u"produto.mensagem00", Texto(Mensagem00())},
-      {u"produto.aliqicmsreg01", Numero(AliqIcmsReg01())},
-      {u"produto.BaseIcmsReg01", Numero(BaseIcmsReg01())},
-      {u"produto.mensagem01", Texto(Mensagem01())},
-      {u"produto.aliqicmsreg02", Numero(AliqIcmsReg02())},
-      {u"Produto.CODTRIBUT02", Texto(CodTribut02())},
-      {u"produto.mensagem02", Texto(Mensagem02())},
-      {u"produto.aliqicmsreg03", Numero(AliqIcmsReg03())},
-      {u"produto.BaseIcmsReg03", Numero(BaseIcmsReg03())},
-      {u"Produto.CODTRIBUT03", Texto(CodTribut03())},
-      {u"produto.mensagem03", Texto(Mensagem03())},
-      {u"produto.AliqIcmsDiversos", Numero(AliqIcmsDiversos())},
-      {u"produto.BaseIcmsdiversos", Numero(BaseIcmsdiversos())},
-      {u"Produto.CodTributDiversos", Texto(CodTributDiversos())},
-      {u"produto.MensagemDiversos", Texto(MensagemDiversos())},
-      {u"produto.lucrosubstrib", Numero(LucroSubStrib())},
-      {u"produto.substribsaida", Texto(SubsTribSaida())},
-      {u"Produto.PERCPERDA", Numero(PercPerda())},
-      {u"produto.percbasesubstribsaida", Numero(PercBaseSubsTribSaida())},
-      {u"produto.PercIcmsSubsTribSaida", Numero(PercIcmsSubsTribSaida())},
-      {u"produto.substribsaidaR1", Texto(SubsTribSaidaR1())},
-      {u"produto.percbasesubstribsaidaR1", Numero(PercBaseSubsTribSaidaR1())},
-      {u"produto.PercIcmsSubsTribSaidaR1", Numero(PercIcmsSubsTribSaidaR1())},
-      {u"produto.substribsaidaR2", Texto(SubsTribSaidaR2())},
-      {u"produto.percbasesubstribsaidaR2", Numero(PercBaseSubsTribSaidaR2())},
-      {u"produto.PercIcmsSubsTribSaidaR2", Numero(PercIcmsSubsTribSaidaR2())},
-      {u"produto.substribsaidaR3", Texto(SubsTribSaidaR3())},
-      {u"produto.percbasesubstribsaidaR3", Numero(PercBaseSubsTribSaidaR3())},
-      {u"produto.PercIcmsSubsTribSaidaR3", Numero(PercIcmsSubsTribSaidaR3())},
-      {u"produto.substribsaidaR4", Texto(SubsTribSaidaR4())},
-      {u"produto.percbasesubstribsaidaR4", Numero(PercBaseSubsTribSaidaR4())},
-      {u"Produto.ControleLote", Texto(ControleLote())},
-      {u"Produto.PercIcmsSubsTribSaidaR4", Numero(PercIcmsSubsTribSaidaR4())},
-      {u"Produto.Quant_Ult_Ent1", Numero(Quant_Ult_Ent1())},
-      {u"Produto.CFOPFORAUF", Texto(CFOPForaUF())},
-      {u"Produto.CFOPDENTROUF", Texto(CFOPDentroUF())},
-      {u"Produto.DIASESTMINIMO", Inteiro(DiasEstMinimo())},
-      {u"Produto.DIASESTMAXIMO", Inteiro(DiasEstMaximo())},
-      {u"produto.grade", Inteiro(Grade())},
-  };
-  linha.insert(linha.end(), fim.begin(), fim.end());
+  p.Texto(u"Produto.Fracionado", Fracionado());
+  p.Texto(u"Produto.CAMPOLIVRE1", CampoLivre1());
+  p.Texto(u"Produto.CAMPOLIVRE2", CampoLivre2());
+  p.Texto(u"Produto.CAMPOLIVRE3", CampoLivre3());
+  p.Texto(u"Produto.CAMPOLIVRE4", CampoLivre4());
+  p.Texto(u"produto.mensagem00", Mensagem00());
+  p.Numero(u"produto.aliqicmsreg01", NumeroSql(AliqIcmsReg01()));
+  p.Numero(u"produto.BaseIcmsReg01", NumeroSql(BaseIcmsReg01()));
+  p.Texto(u"produto.mensagem01", Mensagem01());
+  p.Numero(u"produto.aliqicmsreg02", NumeroSql(AliqIcmsReg02()));
+  p.Texto(u"Produto.CODTRIBUT02", CodTribut02());
+  p.Texto(u"produto.mensagem02", Mensagem02());
+  p.Numero(u"produto.aliqicmsreg03", NumeroSql(AliqIcmsReg03()));
+  p.Numero(u"produto.BaseIcmsReg03", NumeroSql(BaseIcmsReg03()));
+  p.Texto(u"Produto.CODTRIBUT03", CodTribut03());
+  p.Texto(u"produto.mensagem03", Mensagem03());
+  p.Numero(u"produto.AliqIcmsDiversos", NumeroSql(AliqIcmsDiversos()));
+  p.Numero(u"produto.BaseIcmsdiversos", NumeroSql(BaseIcmsdiversos()));
+  p.Texto(u"Produto.CodTributDiversos", CodTributDiversos());
+  p.Texto(u"produto.MensagemDiversos", MensagemDiversos());
+  p.Numero(u"produto.lucrosubstrib", NumeroSql(LucroSubStrib()));
+  p.Texto(u"produto.substribsaida", SubsTribSaida());
+  p.Numero(u"Produto.PERCPERDA", NumeroSql(PercPerda()));
+  p.Numero(u"produto.percbasesubstribsaida", NumeroSql(PercBaseSubsTribSaida()));
+  p.Numero(u"produto.PercIcmsSubsTribSaida", NumeroSql(PercIcmsSubsTribSaida()));
+  p.Texto(u"produto.substribsaidaR1", SubsTribSaidaR1());
+  p.Numero(u"produto.percbasesubstribsaidaR1", NumeroSql(PercBaseSubsTribSaidaR1()));
+  p.Numero(u"produto.PercIcmsSubsTribSaidaR1", NumeroSql(PercIcmsSubsTribSaidaR1()));
+  p.Texto(u"produto.substribsaidaR2", SubsTribSaidaR2());
+  p.Numero(u"produto.percbasesubstribsaidaR2", NumeroSql(PercBaseSubsTribSaidaR2()));
+  p.Numero(u"produto.PercIcmsSubsTribSaidaR2", NumeroSql(PercIcmsSubsTribSaidaR2()));
+  p.Texto(u"produto.substribsaidaR3", SubsTribSaidaR3());
+  p.Numero(u"produto.percbasesubstribsaidaR3", NumeroSql(PercBaseSubsTribSaidaR3()));
+  p.Numero(u"produto.PercIcmsSubsTribSaidaR3", NumeroSql(PercIcmsSubsTribSaidaR3()));
+  p.Texto(u"produto.substribsaidaR4", SubsTribSaidaR4());
+  p.Numero(u"produto.percbasesubstribsaidaR4", NumeroSql(PercBaseSubsTribSaidaR4()));
+  p.Texto(u"Produto.ControleLote", ControleLote());
+  p.Numero(u"Produto.PercIcmsSubsTribSaidaR4", NumeroSql(PercIcmsSubsTribSaidaR4()));
+  p.Numero(u"Produto.Quant_Ult_Ent1", NumeroSql(Quant_Ult_Ent1()));
+  p.Texto(u"Produto.CFOPFORAUF", CFOPForaUF());
+  p.Texto(u"Produto.CFOPDENTROUF", CFOPDentroUF());
+  p.Numero(u"Produto.DIASESTMINIMO", InteiroSql(DiasEstMinimo()));
+  p.Numero(u"Produto.DIASESTMAXIMO", InteiroSql(DiasEstMaximo()));
+  p.Numero(u"produto.grade", InteiroSql(Grade()));
+  p.Done();
+}
+
+fb::Row TConverteProduto::Colunas() const {
+  fb::Row linha;
+  PreencheLinha(linha);
   return linha;
 }
 
@@ -155,7 +149,8 @@ UString TConverteProduto::MontaSql() const {
 }
 
 bool TConverteProduto::ExecutaSql() {
-  Insere(u"Produto", Colunas(), [this] { return MontaSql(); });
+  PreencheLinha(FLinha);
+  Insere(u"Produto", FLinha, [this] { return MontaSql(); });
   LimpaVariavel();
   return true;
 }

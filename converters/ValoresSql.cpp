@@ -1,5 +1,7 @@
 #include "converters/ValoresSql.h"
 
+#include <cmath>
+
 #include "platform/Regional.h"
 
 namespace {
@@ -17,7 +19,12 @@ const FormatSettings kAlvo = DoAlvo();
 
 UString TextoSql(std::u16string_view valor) { return QuotedStr(valor); }
 
-UString NumeroSql(double valor) { return FloatToStrU(valor, kAlvo); }
+UString NumeroSql(double valor) {
+  // Most of a record's numbers are whole, zero above all: their text is their digits,
+  // as FloatToStrU writes any whole number below 10^15.
+  if (valor == std::trunc(valor) && std::fabs(valor) < 1e15) return IntToU(static_cast<long long>(valor));
+  return FloatToStrU(valor, kAlvo);
+}
 
 UString InteiroSql(std::int32_t valor) { return IntToU(valor); }
 

@@ -307,7 +307,10 @@ TEST_F(ProdutoRegistro, NumbersAreWrittenWithAPointWhateverTheRegionalSettings) 
   };
   const Case cases[] = {{12.5, "12.5"},        {0, "0"},           {-0.25, "-0.25"},
                         {1.0 / 3, "0.333333333333333"},             {1234567.125, "1234567.125"},
-                        {1e20, "1E20"},        {1.5e-7, "1.5E-7"}, {123456789012345678.0, "1.23456789012346E17"}};
+                        {1e20, "1E20"},        {1.5e-7, "1.5E-7"}, {123456789012345678.0, "1.23456789012346E17"},
+                        // whole numbers take a shorter way, up to where the exponent starts
+                        {-0.0, "0"},           {-7, "-7"},         {999999999999999.0, "999999999999999"},
+                        {1e15, "1E15"},        {-1e15, "-1E15"}};
   for (const Case& c : cases) EXPECT_EQ(S(NumeroSql(c.v)), c.sql) << c.v;
 }
 
