@@ -76,7 +76,7 @@ void QueryState::SlotsFromBindings() {
     const Item& o = orig[p];
     const UString& pname = names[posToName[p]];
     Slot& s = slots[p];
-    s = Slot{};
+    s.Reset();
     Category cat = CategoryOf(o.type);
     switch (b.kind) {
       case Binding::Unbound:
@@ -189,7 +189,7 @@ bool QueryState::SlotsFromLiterals() {
     const Item& o = orig[p];
     const bool assigned = l.use == Literal::Assigned;
     Slot& s = slots[p];
-    s = Slot{};
+    s.Reset();
     switch (l.kind) {
       case Literal::Text: {
         char32_t bad = 0;

@@ -220,6 +220,14 @@ struct Slot {
   double d = 0;        // SQL_DOUBLE
   ISC_TIMESTAMP ts{};
   ISC_QUAD blob{};
+
+  // No value again, `bytes` keeping its room for the next row's text.
+  void Reset() {
+    std::string keep = std::move(bytes);
+    *this = Slot{};
+    keep.clear();
+    bytes = std::move(keep);
+  }
 };
 
 struct QueryState {

@@ -192,35 +192,41 @@ bool uToWin1252(char16_t u, unsigned char& b) {
 
 bool EncodeText(Codec codec, std::u16string_view s, std::string& out, char32_t& bad) {
   out.clear();
-  out.reserve(s.size() + (codec == Codec::Utf8 ? s.size() / 2 : 0));
-  for (std::size_t i = 0; i < s.size(); ++i) {
-    char16_t u = s[i];
-    if (codec == Codec::Utf8) {
-      char32_t cp = u;
-      if (u >= 0xD800 && u <= 0xDBFF) {
-        if (i + 1 < s.size() && s[i + 1] >= 0xDC00 && s[i + 1] <= 0xDFFF) {
-          cp = 0x10000 + ((static_cast<char32_t>(u) - 0xD800) << 10) + (s[i + 1] - 0xDC00);
-          ++i;
-        } else {
-          bad = u;
-          return false;
-        }
-      } else if (u >= 0xDC00 && u <= 0xDFFF) {
-        bad = u;
-        return false;
-      }
-      AppendUtf8(out, cp);
-    } else {
+  if (codec != Codec::Utf8) {
+    // One byte a character: written in place, plain ASCII without a table lookup.
+    out.resize(s.size());
+    for (std::size_t i = 0; i < s.size(); ++i) {
+      const char16_t u = s[i];
       unsigned char b;
-      bool ok = codec == Codec::Win1252 ? uToWin1252(u, b) : (u <= 0xFF && (b = static_cast<unsigned char>(u), true));
-      if (!ok) {
+      if (u < 0x80) b = static_cast<unsigned char>(u);
+      else if (!(codec == Codec::Win1252 ? uToWin1252(u, b) : (u <= 0xFF && (b = static_cast<unsigned char>(u), true)))) {
         bad = u;
         if (u >= 0xD800 && u <= 0xDBFF && i + 1 < s.size() && s[i + 1] >= 0xDC00 && s[i + 1] <= 0xDFFF)
           bad = 0x10000 + ((static_cast<char32_t>(u) - 0xD800) << 10) + (s[i + 1] - 0xDC00);
+        out.resize(i);
         return false;
       }
-      out.push_back(static_cast<char>(b));
+      out[i] = static_cast<char>(b);
     }
+    return true;
+  }
+  out.reserve(s.size() + s.size() / 2);
+  for (std::size_t i = 0; i < s.size(); ++i) {
+    const char16_t u = s[i];
+    char32_t cp = u;
+    if (u >= 0xD800 && u <= 0xDBFF) {
+      if (i + 1 < s.size() && s[i + 1] >= 0xDC00 && s[i + 1] <= 0xDFFF) {
+        cp = 0x10000 + ((static_cast<char32_t>(u) - 0xD800) << 10) + (s[i + 1] - 0xDC00);
+        ++i;
+      } else {
+        bad = u;
+        return false;
+      }
+    } else if (u >= 0xDC00 && u <= 0xDFFF) {
+      bad = u;
+      return false;
+    }
+    AppendUtf8(out, cp);
   }
   return true;
 }
