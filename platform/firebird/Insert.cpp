@@ -90,6 +90,9 @@ void Insert::Execute(const Row& row, const std::function<UString()>& literal) {
     const Value& v = row[i].value;
     Literal& l = values[i];
     if (v.kind == Value::Number) {
+      // A column's number is often the row before's ("0" row after row): the literal
+      // read from that same text then still holds.
+      if (l.kind != Literal::Text && l.use == Literal::Assigned && l.text == v.text) continue;
       if (!NumberLiteral(v.text, d.dialect, l)) return m.RunLiteral(literal);
     } else {
       l.kind = Literal::Text;
