@@ -32,14 +32,12 @@ void LeLinhasDoTipo(PlanoTipo& p, const UString& origem, const UString& empresa,
   if (sql.find(u":PCodEmp") != UString::npos) q->BindText(u"PCodEmp", empresa);
   q->Open();
   p.lidos = q->RecordCount();
-  if (!p.documentos || p.lidos == 0) return;
+  // A target without documents holds none of these: nothing to look up.
+  if (!p.documentos || p.lidos == 0 || p.documentosNoDestino == 0) return;
 
   fb::Query busca(destino);
   for (q->First(); !q->Eof(); q->Next()) {
-    // Every row's key is read even when the target holds no document, so a value
-    // that does not convert stops the run here, before anything is written.
     const ChaveDocumento c = ChaveDoDocumento(t, *q, fs);
-    if (p.documentosNoDestino == 0) continue;
     // Values are compared to the cent: the column holds two decimals.
     busca.SetSQL(UString(u"SELECT COUNT(*) AS N FROM ") + c.tabela +
                  u" WHERE CODEMPRESA = :E AND TIPODOCTO = :T AND CODDOCTO = :D AND " + c.colunaPessoa +
