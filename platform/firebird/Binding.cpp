@@ -102,7 +102,7 @@ void QueryState::SlotsFromBindings() {
           s.ts.timestamp_time = d.util->encodeTime(h, mi, sec, ms * 10);
           break;
         }
-        s.bytes = d.Encode(b.text, u"the text of parameter " + pname);
+        d.EncodeInto(b.text, s.bytes, [&] { return u"the text of parameter " + pname; });
         if (s.bytes.size() > kMaxVarchar) {
           if (cat != Category::Blob)
             Fail(u"The text of parameter " + pname + u" is too long (" + IntToU(static_cast<long long>(s.bytes.size())) +

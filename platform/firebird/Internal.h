@@ -171,6 +171,13 @@ struct DbState {
   // Text in the connection character set; a character it cannot hold is an error
   // naming `what` (Status.cpp).
   std::string Encode(std::u16string_view text, const UString& what) const;
+  // The same into `out`, keeping its room; `what` names the text only when it fails.
+  template <class What>
+  void EncodeInto(std::u16string_view text, std::string& out, const What& what) const {
+    char32_t bad = 0;
+    if (!EncodeText(cs.codec, text, out, bad)) EncodeFailed(bad, what());
+  }
+  [[noreturn]] void EncodeFailed(char32_t bad, const UString& what) const;
   UString Decode(std::string_view bytes, unsigned charSet) const;
 
   void Attach(const Charset& c);

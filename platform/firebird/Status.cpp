@@ -111,11 +111,13 @@ UString Shown(char32_t cp) {
 
 std::string DbState::Encode(std::u16string_view text, const UString& what) const {
   std::string out;
-  char32_t bad = 0;
-  if (!EncodeText(cs.codec, text, out, bad))
-    Fail(u"Cannot transliterate character between character sets: " + what + u" holds the character " +
-         Shown(bad) + u", which the connection character set " + cs.name + u" cannot hold");
+  EncodeInto(text, out, [&] { return what; });
   return out;
+}
+
+void DbState::EncodeFailed(char32_t bad, const UString& what) const {
+  Fail(u"Cannot transliterate character between character sets: " + what + u" holds the character " + Shown(bad) +
+       u", which the connection character set " + cs.name + u" cannot hold");
 }
 
 UString DbState::Decode(std::string_view bytes, unsigned charSet) const {
