@@ -198,7 +198,8 @@ bool QueryState::SlotsFromLiterals() {
         if (cat == Category::Char) {
           // Longer than the column: as a literal it finds no row (or is refused in
           // the literal's own words); as a parameter it would not get that far.
-          if (CodePoints(l.text) > o.length / MaxBytesPerChar(o.charSet)) return false;
+          const std::size_t room = o.length / MaxBytesPerChar(o.charSet);
+          if (l.text.size() > room && CodePoints(l.text) > room) return false;
           if (!assigned && o.charSet != d.cs.id && !IsAscii(l.text)) return false;
         } else if (!assigned) {
           return false;  // a text compared with a number or a date
