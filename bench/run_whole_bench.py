@@ -147,7 +147,7 @@ def main():
     tool = os.path.join(a.build, 'bench', 'bench_floor')
     for f in (cli, tool):
         if not os.access(f, os.X_OK):
-            sys.exit('%s is missing: build first (make build, or bash /work/wt/build.sh)' % f)
+            sys.exit('%s is missing: build first (make build)' % f)
     out = os.path.join(ROOT, 'bench', 'out')
     os.makedirs(out, exist_ok=True)
 
